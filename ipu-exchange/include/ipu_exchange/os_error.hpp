@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace ipu_exchange {
+
+// The name of the kind of an operating-system error number: `NotFound` for
+// ENOENT, `PermissionDenied` for EACCES and EPERM, and so on; `Uncategorized`
+// for numbers without a kind of their own.
+std::string_view os_error_kind(int code);
+
+// The one-line debug form of an operating-system error number:
+// `Os { code: 2, kind: NotFound, message: "No such file or directory" }`,
+// with the C library's description of the number as the quoted message.
+std::string os_error_debug(int code);
+
+}  // namespace ipu_exchange

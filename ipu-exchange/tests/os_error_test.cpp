@@ -1,0 +1,33 @@
+#include "ipu_exchange/os_error.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+
+namespace ipu_exchange {
+namespace {
+
+TEST(OsError, KindsOfCommonErrorNumbers) {
+    const struct {
+        int code;
+        std::string_view kind;
+    } rows[] = {
+        {ENOENT, "NotFound"},      {EACCES, "PermissionDenied"}, {EPERM, "PermissionDenied"},
+        {EEXIST, "AlreadyExists"}, {EISDIR, "IsADirectory"},     {ENOTDIR, "NotADirectory"},
+        {ENOSPC, "StorageFull"},   {EINTR, "Interrupted"},       {ENOEXEC, "Uncategorized"},
+        {0, "Uncategorized"},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(os_error_kind(row.code), row.kind) << "code " << row.code;
+    }
+}
+
+TEST(OsError, DebugFormHasCodeKindAndQuotedMessage) {
+    EXPECT_EQ(os_error_debug(ENOENT),
+              R"(Os { code: 2, kind: NotFound, message: "No such file or directory" })");
+    EXPECT_EQ(os_error_debug(EACCES),
+              R"(Os { code: 13, kind: PermissionDenied, message: "Permission denied" })");
+}
+
+}  // namespace
+}  // namespace ipu_exchange

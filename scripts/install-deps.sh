@@ -9,7 +9,8 @@ packages=(
   capnproto libcapnp-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev
-  clang libclang-rt-dev clang-format
+  clang-format
+  clang-16 libclang-rt-16-dev
 )
 
 missing=()

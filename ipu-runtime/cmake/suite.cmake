@@ -1,1 +1,32 @@
-# (empty for now)
+# The hardware acceptance suite: a library with the cases and their shared
+# functions, and executables that differ only in their build-time settings.
+
+add_library(hardware_suite STATIC
+  src/suite/cases/fixed_scenarios.cpp
+  src/suite/cases/host_route_coverage.cpp
+  src/suite/cases/randomized_scenarios.cpp
+  src/suite/device_lock.cpp
+  src/suite/harness.cpp
+  src/suite/host_runner.cpp
+  src/suite/launch.cpp
+  src/suite/registry.cpp
+  src/suite/runner_command.cpp
+  src/suite/verdict.cpp
+)
+target_include_directories(hardware_suite PUBLIC src/suite)
+target_link_libraries(hardware_suite PUBLIC ipu_exchange ipu_scenario GTest::gtest Threads::Threads)
+quillmesh_warnings(hardware_suite)
+
+# hardware_suite_executable(NAME RUNNER_DIR LOCK_FILE) builds a suite executable
+# whose runner directory and device lock file are fixed at build time.
+function(hardware_suite_executable name runner_dir lock_file)
+  add_executable(${name} src/suite/main.cpp src/suite/build_configuration.cpp)
+  target_compile_definitions(${name} PRIVATE
+    QUILLMESH_RUNNER_DIR="${runner_dir}" QUILLMESH_DEVICE_LOCK="${lock_file}")
+  target_link_libraries(${name} PRIVATE hardware_suite)
+  quillmesh_warnings(${name})
+endfunction()
+
+hardware_suite_executable(hardware_e2e "${QUILLMESH_RUNNER_DIR}" "${QUILLMESH_DEVICE_LOCK}")
+
+include(cmake/suite_tests.cmake)

@@ -1,0 +1,32 @@
+#include "host_runner.hpp"
+
+#include <cstdlib>
+
+#include "launch.hpp"
+
+namespace hardware_suite {
+namespace {
+
+void forward(RunnerCommand& command, const char* suite_name, const char* runner_name) {
+    if (const char* value = std::getenv(suite_name)) {
+        command.set(runner_name, value);
+    }
+}
+
+}  // namespace
+
+void configure_host_write_jitter(RunnerCommand& command) {
+    forward(command, "IPU_TEST_HOST_WRITE_JITTER_MAX_US", "IPU_HOST_WRITE_JITTER_MAX_US");
+    forward(command, "IPU_TEST_HOST_WRITE_JITTER_SEED", "IPU_HOST_WRITE_JITTER_SEED");
+}
+
+int host_test(const std::vector<EnvironmentOverride>& environment) {
+    RunnerCommand command("ipu-host-e2e");
+    for (const EnvironmentOverride& setting : environment) {
+        command.set(setting.name, setting.value);
+    }
+    configure_host_write_jitter(command);
+    return run_runner(command, "launch host exchange test runner");
+}
+
+}  // namespace hardware_suite

@@ -1,0 +1,39 @@
+#include "ipu_runner/mismatch.hpp"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "ipu_exchange/topology.hpp"
+
+namespace ipu_runner {
+namespace {
+
+std::string hex(std::uint32_t value, int digits) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%0*x", digits, value);
+    return text;
+}
+
+}  // namespace
+
+std::string Mismatch::line() const {
+    return check + ": first mismatch at tile " + std::to_string(tile) + " (physical " +
+           std::to_string(ipu_exchange::c600_logical_to_physical(tile)) + "), address " +
+           hex(address, 1) + ": expected " + hex(expected, 2) + ", actual " + hex(actual, 2);
+}
+
+std::optional<Mismatch> first_mismatch(std::string check, std::uint16_t tile, std::uint32_t address,
+                                       std::span<const std::uint8_t> expected,
+                                       std::span<const std::uint8_t> actual) {
+    const std::size_t length = std::min(expected.size(), actual.size());
+    const auto [where_expected, where_actual] = std::mismatch(
+        expected.begin(), expected.begin() + static_cast<std::ptrdiff_t>(length), actual.begin());
+    const auto offset = static_cast<std::size_t>(where_expected - expected.begin());
+    if (offset == length) {
+        return std::nullopt;
+    }
+    return Mismatch{std::move(check), tile, address + static_cast<std::uint32_t>(offset),
+                    *where_expected, *where_actual};
+}
+
+}  // namespace ipu_runner

@@ -1,1 +1,15 @@
-# (empty for now)
+# The simulated C600 device: tile SRAM, host link, exchange and the superstep engine.
+
+add_library(ipu_sim
+  src/sim/codelet.cpp
+  src/sim/cost_table.cpp
+  src/sim/device.cpp
+  src/sim/device_config.cpp
+  src/sim/fault.cpp
+  src/sim/host_route.cpp
+  src/sim/setting_error.cpp
+  src/sim/tile_memory.cpp
+)
+target_include_directories(ipu_sim PUBLIC include)
+target_link_libraries(ipu_sim PUBLIC ipu_exchange ipu_scenario)
+quillmesh_warnings(ipu_sim)

@@ -1,0 +1,163 @@
+#include "ipu_exchange/exchange_schedule.hpp"
+
+#include <algorithm>
+#include <bitset>
+#include <cstdlib>
+#include <limits>
+
+#include "ipu_exchange/c600_sram.hpp"
+#include "ipu_exchange/topology.hpp"
+
+namespace ipu_exchange {
+namespace {
+
+constexpr std::string_view overlapping_writes = "overlapping receiver writes in one phase";
+constexpr std::string_view phase_too_long = "exchange phase exceeds the cycle counter";
+
+std::expected<void, ExchangeError> check_tile(std::uint16_t tile) {
+    if (tile >= c600_tile_count) {
+        return std::unexpected(ExchangeError::Tile{tile});
+    }
+    return {};
+}
+
+std::expected<void, ExchangeError> check_range(std::uint32_t address, std::uint32_t length) {
+    if (std::uint64_t{address} + length > c600_tile_sram_bytes) {
+        return std::unexpected(ExchangeError::Address{address});
+    }
+    return {};
+}
+
+// The checks of one transfer on its own, in the documented order.
+std::expected<void, ExchangeError> check_transfer(const ExchangeTransfer& transfer) {
+    if (auto ok = check_tile(transfer.sender); !ok) {
+        return ok;
+    }
+    for (const ExchangeReceiver& receiver : transfer.receivers) {
+        if (auto ok = check_tile(receiver.tile); !ok) {
+            return ok;
+        }
+    }
+    if (transfer.length == 0 || transfer.length > c600_tile_sram_bytes) {
+        return std::unexpected(ExchangeError::Count{transfer.length});
+    }
+    if (auto ok = check_range(transfer.source_address, transfer.length); !ok) {
+        return ok;
+    }
+    for (const ExchangeReceiver& receiver : transfer.receivers) {
+        if (auto ok = check_range(receiver.address, transfer.length); !ok) {
+            return ok;
+        }
+    }
+    if (transfer.receivers.empty()) {
+        return std::unexpected(ExchangeError::ReceiverSet{});
+    }
+    std::bitset<c600_tile_count> seen;
+    for (const ExchangeReceiver& receiver : transfer.receivers) {
+        if (receiver.tile == transfer.sender) {
+            return std::unexpected(ExchangeError::ReceiverSet{});
+        }
+        if (seen.test(receiver.tile)) {
+            return std::unexpected(ExchangeError::DuplicateTile{});
+        }
+        seen.set(receiver.tile);
+    }
+    return {};
+}
+
+struct ReceivedRange {
+    std::uint16_t tile;
+    std::uint32_t begin;
+    std::uint32_t end;
+};
+
+std::expected<void, ExchangeError> check_receiver_overlaps(
+    std::span<const ExchangeTransfer> transfers) {
+    std::vector<ReceivedRange> ranges;
+    for (const ExchangeTransfer& transfer : transfers) {
+        for (const ExchangeReceiver& receiver : transfer.receivers) {
+            ranges.push_back({receiver.tile, receiver.address, receiver.address + transfer.length});
+        }
+    }
+    std::sort(ranges.begin(), ranges.end(), [](const ReceivedRange& a, const ReceivedRange& b) {
+        return a.tile != b.tile ? a.tile < b.tile : a.begin < b.begin;
+    });
+    for (std::size_t i = 1; i < ranges.size(); ++i) {
+        if (ranges[i].tile == ranges[i - 1].tile && ranges[i].begin < ranges[i - 1].end) {
+            return std::unexpected(ExchangeError::Schedule{overlapping_writes});
+        }
+    }
+    return {};
+}
+
+// Greedy slot assignment in list order over per-tile send and receive ports.
+class SlotAssigner {
+  public:
+    SlotAssigner() : send_free_(c600_tile_count, 0), receive_free_(c600_tile_count, 0) {}
+
+    std::expected<TimedTransfer, ExchangeError> place(ExchangeTransfer transfer) {
+        const std::uint64_t send = exchange_send_cycles(transfer.length);
+        std::uint64_t start = send_free_[transfer.sender];
+        for (const ExchangeReceiver& receiver : transfer.receivers) {
+            const std::uint64_t latency = exchange_latency_cycles(transfer.sender, receiver.tile);
+            if (receive_free_[receiver.tile] > start + latency) {
+                start = receive_free_[receiver.tile] - latency;
+            }
+        }
+        std::uint64_t end = start + send;
+        for (const ExchangeReceiver& receiver : transfer.receivers) {
+            const std::uint64_t arrived =
+                start + exchange_latency_cycles(transfer.sender, receiver.tile) + send;
+            receive_free_[receiver.tile] = arrived;
+            end = std::max(end, arrived);
+        }
+        send_free_[transfer.sender] = start + send;
+        if (end > std::numeric_limits<std::uint32_t>::max()) {
+            return std::unexpected(ExchangeError::Schedule{phase_too_long});
+        }
+        return TimedTransfer{std::move(transfer), static_cast<std::uint32_t>(start),
+                             static_cast<std::uint32_t>(send), static_cast<std::uint32_t>(end)};
+    }
+
+  private:
+    std::vector<std::uint64_t> send_free_;
+    std::vector<std::uint64_t> receive_free_;
+};
+
+}  // namespace
+
+std::uint32_t exchange_latency_cycles(std::uint16_t sender, std::uint16_t receiver) {
+    const int rows = std::abs((sender >> 6) - (receiver >> 6));
+    const int columns = std::abs((sender & 63) - (receiver & 63));
+    return exchange_base_latency_cycles + static_cast<std::uint32_t>(rows + columns);
+}
+
+std::uint32_t exchange_send_cycles(std::uint32_t length) {
+    return length / exchange_bytes_per_cycle + (length % exchange_bytes_per_cycle != 0 ? 1 : 0);
+}
+
+std::expected<ExchangeSchedule, ExchangeError> ExchangeSchedule::compile(
+    std::vector<ExchangeTransfer> transfers) {
+    for (const ExchangeTransfer& transfer : transfers) {
+        if (auto ok = check_transfer(transfer); !ok) {
+            return std::unexpected(ok.error());
+        }
+    }
+    if (auto ok = check_receiver_overlaps(transfers); !ok) {
+        return std::unexpected(ok.error());
+    }
+    ExchangeSchedule schedule;
+    schedule.transfers_.reserve(transfers.size());
+    SlotAssigner slots;
+    for (ExchangeTransfer& transfer : transfers) {
+        auto timed = slots.place(std::move(transfer));
+        if (!timed) {
+            return std::unexpected(timed.error());
+        }
+        schedule.cycles_ = std::max(schedule.cycles_, timed->end_cycle);
+        schedule.transfers_.push_back(std::move(*timed));
+    }
+    return schedule;
+}
+
+}  // namespace ipu_exchange

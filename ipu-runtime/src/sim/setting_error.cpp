@@ -1,0 +1,12 @@
+#include "ipu_sim/setting_error.hpp"
+
+#include "ipu_exchange/debug_text.hpp"
+
+namespace ipu_sim {
+
+std::string SettingError::message() const {
+    return variable + ": unusable value " + ipu_exchange::debug_quoted(value) + " (expected " +
+           expected + ")";
+}
+
+}  // namespace ipu_sim

@@ -1,1 +1,20 @@
-# (empty for now)
+# The compute runners: blocked GEMM with a cycle profile (ipu-gemm-e2e) and FP16
+# FlashAttention (ipu-attention-f16-e2e). Each runner's logic lives in a small
+# library so that its unit tests link the same code the executable runs.
+
+add_library(ipu_attention_core STATIC
+  src/runners/attention/attention_shape.cpp
+  src/runners/attention/attention_inputs.cpp
+  src/runners/attention/flash_attention.cpp
+  src/runners/attention/attention_reference.cpp
+)
+target_include_directories(ipu_attention_core PUBLIC src/runners/attention)
+target_link_libraries(ipu_attention_core PUBLIC ipu_scenario)
+quillmesh_warnings(ipu_attention_core)
+
+quillmesh_test(ipu_attention_tests
+  SOURCES
+    tests/runners/attention/fp16_rounding_test.cpp
+    tests/runners/attention/flash_attention_test.cpp
+  LIBRARIES ipu_attention_core
+)

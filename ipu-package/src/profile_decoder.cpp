@@ -1,0 +1,134 @@
+#include <capnp/serialize.h>
+
+#include <string_view>
+
+#include "capnp_failure.hpp"
+#include "decoding_budget.hpp"
+#include "ipu_package/profile.capnp.h"
+#include "ipu_package/profile_report.hpp"
+#include "ipu_package/reader_options.hpp"
+#include "message_words.hpp"
+#include "utf8.hpp"
+
+namespace ipu_package {
+namespace {
+
+namespace schema = profile_capnp;
+
+using Decoded = std::expected<void, PackageError>;
+
+constexpr std::uint32_t kFirstVersion = 1;
+constexpr std::uint32_t kLastVersion = 3;
+
+// The schema's StepKind values, in order, as the model's.
+constexpr ProfileStepKind step_kinds[] = {ProfileStepKind::Exchange, ProfileStepKind::Compute,
+                                          ProfileStepKind::Synchronization, ProfileStepKind::Idle};
+
+Decoded copy_text(capnp::Text::Reader text, std::string& into) {
+    const std::string_view bytes(text.begin(), text.size());
+    if (auto fault = find_utf8_error(bytes)) {
+        return std::unexpected(*fault);
+    }
+    into.assign(bytes);
+    return {};
+}
+
+Decoded decode_kind(std::uint16_t raw, ProfileStepKind& into) {
+    if (raw >= std::size(step_kinds)) {
+        return std::unexpected(UndefinedEnumerant{raw});
+    }
+    into = step_kinds[raw];
+    return {};
+}
+
+Decoded decode_metadata(capnp::List<schema::MetadataEntry>::Reader entries,
+                        std::vector<ProfileMetadata>& into) {
+    into.resize(entries.size());
+    for (unsigned i = 0; i < entries.size(); ++i) {
+        const auto entry = entries[i];
+        if (auto done = copy_text(entry.getName(), into[i].name); !done) {
+            return done;
+        }
+        if (auto done = copy_text(entry.getValue(), into[i].value); !done) {
+            return done;
+        }
+    }
+    return {};
+}
+
+Decoded decode_sample(schema::CycleSample::Reader sample, CycleSample& into) {
+    const auto step = sample.getStep();
+    into.step.local_index = step.getLocalIndex();
+    into.step.phase = step.getPhase();
+    into.step.epoch = step.getEpoch();
+    if (auto done = copy_text(step.getOperation(), into.step.operation); !done) {
+        return done;
+    }
+    if (auto done = decode_kind(static_cast<std::uint16_t>(step.getKind()), into.step.kind);
+        !done) {
+        return done;
+    }
+    if (auto done = copy_text(step.getKernel(), into.step.kernel); !done) {
+        return done;
+    }
+    if (auto done = decode_metadata(step.getMetadata(), into.step.metadata); !done) {
+        return done;
+    }
+    into.start_cycle = sample.getStartCycle();
+    into.end_cycle = sample.getEndCycle();
+    return {};
+}
+
+Decoded decode_tile(schema::TileProfile::Reader tile, TileProfile& into) {
+    const auto samples = tile.getSamples();
+    into.samples.resize(samples.size());
+    for (unsigned i = 0; i < samples.size(); ++i) {
+        if (auto done = decode_sample(samples[i], into.samples[i]); !done) {
+            return done;
+        }
+    }
+    into.physical_tile = tile.getPhysicalTile();
+    return {};
+}
+
+// Decodes the root. The message library has charged a list's elements against the
+// traversal budget by the time its size is known, so sizing the model's vectors by
+// it never trusts a count that the budget has not paid for.
+std::expected<ProfileReport, PackageError> decode_profile(schema::Profile::Reader root) {
+    const std::uint32_t version = root.getSchemaVersion();
+    if (version < kFirstVersion || version > kLastVersion) {
+        return std::unexpected(
+            PackageError::invalid("unsupported profile schema version " + std::to_string(version)));
+    }
+    ProfileReport report;
+    const auto tiles = root.getTiles();
+    report.tiles.resize(tiles.size());
+    for (unsigned i = 0; i < tiles.size(); ++i) {
+        if (auto done = decode_tile(tiles[i], report.tiles[i]); !done) {
+            return std::unexpected(done.error());
+        }
+    }
+    report.clock_hz = root.getClockHz();
+    return report;
+}
+
+}  // namespace
+
+std::expected<ProfileReport, PackageError> ProfileReport::read(InputStream input) {
+    auto words = read_message_words(input);
+    input.close();
+    if (!words) {
+        return std::unexpected(words.error());
+    }
+    capnp::ReaderOptions options = capnp_reader_options();
+    options.traversalLimitInWords =
+        std::min(options.traversalLimitInWords, decoding_budget(words->word_count()));
+    try {
+        capnp::SegmentArrayMessageReader message(words->segments(), options);
+        return decode_profile(message.getRoot<schema::Profile>());
+    } catch (...) {
+        return std::unexpected(current_capnp_failure());
+    }
+}
+
+}  // namespace ipu_package

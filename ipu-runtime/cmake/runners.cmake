@@ -1,6 +1,7 @@
 # Runner support shared by every runner executable: settings, first-mismatch
-# reports and the main() wrapper.
+# reports, device settings and the main() wrapper.
 add_library(ipu_runner
+  src/runners/common/device_settings.cpp
   src/runners/common/mismatch.cpp
   src/runners/common/parsers.cpp
   src/runners/common/pattern.cpp
@@ -8,11 +9,12 @@ add_library(ipu_runner
   src/runners/common/settings.cpp
 )
 target_include_directories(ipu_runner PUBLIC include)
-target_link_libraries(ipu_runner PUBLIC ipu_exchange)
+target_link_libraries(ipu_runner PUBLIC ipu_exchange ipu_sim)
 quillmesh_warnings(ipu_runner)
 
 quillmesh_test(ipu_runner_tests
   SOURCES
+    tests/runners/common/device_settings_test.cpp
     tests/runners/common/mismatch_test.cpp
     tests/runners/common/parsers_test.cpp
     tests/runners/common/pattern_test.cpp

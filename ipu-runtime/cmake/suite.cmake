@@ -4,6 +4,7 @@
 add_library(hardware_suite STATIC
   src/suite/cases/fixed_scenarios.cpp
   src/suite/cases/host_route_coverage.cpp
+  src/suite/cases/profiled_gemm.cpp
   src/suite/cases/randomized_scenarios.cpp
   src/suite/device_lock.cpp
   src/suite/harness.cpp
@@ -14,7 +15,7 @@ add_library(hardware_suite STATIC
   src/suite/verdict.cpp
 )
 target_include_directories(hardware_suite PUBLIC src/suite)
-target_link_libraries(hardware_suite PUBLIC ipu_exchange ipu_scenario GTest::gtest Threads::Threads)
+target_link_libraries(hardware_suite PUBLIC ipu_exchange ipu_package ipu_scenario GTest::gtest Threads::Threads)
 quillmesh_warnings(hardware_suite)
 
 # hardware_suite_executable(NAME RUNNER_DIR LOCK_FILE) builds a suite executable

@@ -27,6 +27,8 @@ quillmesh_test(hardware_suite_tests
     tests/suite/case_values_test.cpp
     tests/suite/verdict_test.cpp
     tests/suite/device_lock_test.cpp
+    tests/suite/profile_checks_test.cpp
+    tests/suite/profile_fixtures.cpp
     src/suite/build_configuration.cpp
   LIBRARIES hardware_suite
 )
@@ -39,7 +41,9 @@ quillmesh_test(hardware_suite_process_tests
     tests/suite/launch_test.cpp
     tests/suite/environment_test.cpp
     tests/suite/lock_between_processes_test.cpp
-  LIBRARIES nlohmann_json::nlohmann_json
+    tests/suite/gemm_case_test.cpp
+    tests/suite/profile_fixtures.cpp
+  LIBRARIES ipu_package nlohmann_json::nlohmann_json
 )
 add_dependencies(hardware_suite_process_tests suite_fake_runner hardware_e2e_fake_runners
   hardware_e2e_missing_runners hardware_e2e_unexecutable_runners)

@@ -2,6 +2,7 @@
 
 #include "cases/fixed_scenarios.hpp"
 #include "cases/host_route_coverage.hpp"
+#include "cases/profiled_gemm.hpp"
 #include "cases/randomized_scenarios.hpp"
 
 namespace hardware_suite {
@@ -14,6 +15,7 @@ const std::vector<RegisteredCase>& registry() {
         {"all_tile_reduction_works",
          graph_case("reduction", "launch reduction hardware test runner",
                     "all-tile reduction graph")},
+        {"blocked_gemm_with_cycle_profile_works", blocked_gemm_with_cycle_profile_works},
         {"compiler_segmented_allocation_executes_on_hardware",
          graph_case("compiler-segmented-add", "launch compiler allocation hardware test runner",
                     "compiler-generated add spanning segmented SRAM arenas")},

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include "profile_fixtures.hpp"
 #include "suite_process.hpp"
 
 namespace suite_test {
@@ -23,8 +24,13 @@ EnvironmentChanges clean(EnvironmentChanges changes = {}) {
     return changes;
 }
 
+// Runs the suite, with a passing profile for the GEMM case, and returns the records.
 std::vector<RunnerRecord> run_all(const Scratch& scratch, EnvironmentChanges changes,
                                   std::vector<std::string> arguments = {}) {
+    const std::string profile = scratch.directory() + "/prepared.capnp";
+    write_profile_file(passing_profile(), profile);
+    changes["FAKE_RUNNER_PROFILE"] = profile;
+    changes["TMPDIR"] = scratch.directory();
     const SuiteRun run = run_process(suite, arguments, logging_to(scratch, clean(changes)));
     EXPECT_EQ(run.exit_code, 0) << run.output;
     return scratch.records();

@@ -4,7 +4,7 @@
 //   FAKE_RUNNER_ACTION_FOR  runner name the action applies to (default: every runner)
 //   FAKE_RUNNER_SLEEP_MS    milliseconds to stay alive before ending
 //   FAKE_RUNNER_READ_STDIN  "1": read standard input to its end and record it
-//   FAKE_RUNNER_PROFILE     file to copy to $IPU_PROFILE_OUTPUT before ending
+//   FAKE_RUNNER_PROFILE     file to copy to $IPU_PROFILE_OUTPUT, when that is set
 // Record fields are name=hex(bytes), separated by ';'; environment variables
 // whose names start with IPU_ are recorded as env.NAME.
 
@@ -73,7 +73,7 @@ void append_record(const std::string& record) {
 void copy_profile() {
     const std::string source = variable("FAKE_RUNNER_PROFILE");
     const std::string target = variable("IPU_PROFILE_OUTPUT");
-    if (source.empty()) {
+    if (source.empty() || std::getenv("IPU_PROFILE_OUTPUT") == nullptr) {
         return;
     }
     std::ifstream in(source, std::ios::binary);

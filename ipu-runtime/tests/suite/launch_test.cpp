@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "profile_fixtures.hpp"
 #include "suite_process.hpp"
 
 namespace suite_test {
@@ -14,6 +15,7 @@ const std::string suite = SUITE_WITH_FAKE_RUNNERS;
 const std::map<std::string, std::string> capability_of_case = {
     {"all_tile_permutation_works", "all-tile permutation graph"},
     {"all_tile_reduction_works", "all-tile reduction graph"},
+    {"blocked_gemm_with_cycle_profile_works", "blocked GEMM with per-tile cycle profile"},
     {"compiler_segmented_allocation_executes_on_hardware",
      "compiler-generated add spanning segmented SRAM arenas"},
     {"direct_multicast_works", "single-source multicast graph"},
@@ -52,13 +54,18 @@ TEST(SuiteProcess, ListsEveryCaseInByteOrder) {
 TEST(SuiteProcess, EveryCasePassesWhenEveryRunnerExitsZero) {
     Scratch scratch;
     const std::string report = scratch.directory() + "/report.json";
-    const SuiteRun run = run_process(suite, {"--gtest_output=json:" + report}, logging_to(scratch));
+    const std::string profile = scratch.directory() + "/prepared.capnp";
+    write_profile_file(passing_profile(), profile);
+    const SuiteRun run = run_process(
+        suite, {"--gtest_output=json:" + report},
+        logging_to(scratch, {{"FAKE_RUNNER_PROFILE", profile}, {"TMPDIR", scratch.directory()}}));
     EXPECT_EQ(run.exit_code, 0) << run.output;
     for (const auto& [name, outcome] : read_report(report)) {
         EXPECT_FALSE(outcome.failed) << name;
         EXPECT_EQ(outcome.properties.at("run1_exit_status"), "exit status: 0") << name;
     }
-    EXPECT_EQ(scratch.records().size(), 23u) << "16 fixed runs, 1 route run, 3 + 3 seeded runs";
+    EXPECT_EQ(scratch.records().size(), 24u)
+        << "16 fixed runs, 1 route run, 3 + 3 seeded runs, 1 GEMM run";
 }
 
 TEST(SuiteProcess, EveryCaseFailsWithItsOwnMessageWhenRunnersExitThree) {

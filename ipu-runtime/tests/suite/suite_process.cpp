@@ -47,7 +47,8 @@ std::string unhex(std::string_view text) {
 }  // namespace
 
 SuiteRun run_process(const std::string& executable, const std::vector<std::string>& arguments,
-                     const EnvironmentChanges& changes, const std::string& input) {
+                     const EnvironmentChanges& changes, const std::string& input,
+                     const std::string& working_directory) {
     int output_pipe[2];
     int input_pipe[2];
     if (::pipe2(output_pipe, O_CLOEXEC) != 0 || ::pipe2(input_pipe, O_CLOEXEC) != 0) {
@@ -58,6 +59,9 @@ SuiteRun run_process(const std::string& executable, const std::vector<std::strin
     posix_spawn_file_actions_adddup2(&actions, input_pipe[0], 0);
     posix_spawn_file_actions_adddup2(&actions, output_pipe[1], 1);
     posix_spawn_file_actions_adddup2(&actions, output_pipe[1], 2);
+    if (!working_directory.empty()) {
+        posix_spawn_file_actions_addchdir_np(&actions, working_directory.c_str());
+    }
 
     std::vector<std::string> argument_texts = {executable};
     argument_texts.insert(argument_texts.end(), arguments.begin(), arguments.end());

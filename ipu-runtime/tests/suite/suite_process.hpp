@@ -17,9 +17,11 @@ struct SuiteRun {
 using EnvironmentChanges = std::map<std::string, std::optional<std::string>>;
 
 // Runs `executable` with `arguments`, this process's environment changed by
-// `changes`, and `input` on its standard input; waits for it.
+// `changes`, `input` on its standard input and, unless empty, `working_directory`
+// as its working directory; waits for it.
 SuiteRun run_process(const std::string& executable, const std::vector<std::string>& arguments,
-                     const EnvironmentChanges& changes, const std::string& input = "");
+                     const EnvironmentChanges& changes, const std::string& input = "",
+                     const std::string& working_directory = "");
 
 // One line that the fake runner appended to its log: field name to raw bytes.
 using RunnerRecord = std::map<std::string, std::string>;

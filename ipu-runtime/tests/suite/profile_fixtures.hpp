@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+#include "ipu_package/profile_report.hpp"
+
+namespace suite_test {
+
+// A profile that passes every check of the GEMM case: 1472 tiles with one
+// sample each, the four step kinds spread over the first tiles, a positive clock.
+ipu_package::ProfileReport passing_profile();
+
+// Writes `profile` stamped with `schema_version` to `path`; throws on failure.
+void write_profile_file(const ipu_package::ProfileReport& profile, const std::string& path,
+                        std::uint32_t schema_version = 1);
+
+}  // namespace suite_test

@@ -18,3 +18,18 @@ quillmesh_test(ipu_attention_tests
     tests/runners/attention/flash_attention_test.cpp
   LIBRARIES ipu_attention_core
 )
+
+add_library(ipu_gemm_core STATIC
+  src/runners/gemm/gemm_plan.cpp
+  src/runners/gemm/gemm_matrices.cpp
+  src/runners/gemm/gemm_kernels.cpp
+)
+target_include_directories(ipu_gemm_core PUBLIC src/runners/gemm)
+target_link_libraries(ipu_gemm_core PUBLIC ipu_exchange ipu_scenario)
+quillmesh_warnings(ipu_gemm_core)
+
+quillmesh_test(ipu_gemm_tests
+  SOURCES
+    tests/runners/gemm/gemm_blocking_test.cpp
+  LIBRARIES ipu_gemm_core
+)

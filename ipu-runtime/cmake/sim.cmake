@@ -2,11 +2,18 @@
 
 add_library(ipu_sim
   src/sim/codelet.cpp
+  src/sim/compute_phase.cpp
   src/sim/cost_table.cpp
+  src/sim/cycle_ledger.cpp
   src/sim/device.cpp
   src/sim/device_config.cpp
+  src/sim/exchange_phase.cpp
   src/sim/fault.cpp
+  src/sim/fault_injector.cpp
+  src/sim/host_link.cpp
   src/sim/host_route.cpp
+  src/sim/program_check.cpp
+  src/sim/program_runner.cpp
   src/sim/setting_error.cpp
   src/sim/tile_memory.cpp
 )

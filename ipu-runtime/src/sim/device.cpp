@@ -1,11 +1,48 @@
 #include "ipu_sim/device.hpp"
 
+#include "device_state.hpp"
+#include "ipu_exchange/topology.hpp"
+#include "program_runner.hpp"
+
 namespace ipu_sim {
 
 using ipu_exchange::ExchangeError;
 
-struct Device::State {
-    DeviceConfig config;
+namespace {
+
+// The SRAM address bits a faulty decoder ignores.
+constexpr std::uint32_t aliased_address_bit = 1u << 18;
+
+std::vector<TileMemory> make_tiles(Fault fault) {
+    const std::uint32_t ignored = fault == Fault::SramAddressAlias ? aliased_address_bit : 0;
+    std::vector<TileMemory> tiles;
+    tiles.reserve(ipu_exchange::c600_tile_count);
+    for (std::uint16_t tile = 0; tile < ipu_exchange::c600_tile_count; ++tile) {
+        tiles.emplace_back(ignored);
+    }
+    return tiles;
+}
+
+std::expected<void, ExchangeError> check_host_range(std::uint16_t tile, std::uint32_t address,
+                                                    std::size_t length) {
+    if (tile >= ipu_exchange::c600_tile_count) {
+        return std::unexpected(ExchangeError::Tile{tile});
+    }
+    if (address > c600_tile_sram_bytes || length > c600_tile_sram_bytes - address) {
+        return std::unexpected(ExchangeError::Address{address});
+    }
+    return {};
+}
+
+}  // namespace
+
+DeviceState::DeviceState(DeviceConfig config)
+    : faults(config.fault, std::move(config.fault_sink)),
+      tiles(make_tiles(config.fault)),
+      link(config.jitter, faults, tiles) {}
+
+struct Device::State : DeviceState {
+    using DeviceState::DeviceState;
 };
 
 Device::Device(DeviceConfig config) : state_(std::make_unique<State>(std::move(config))) {}
@@ -13,64 +50,85 @@ Device::Device(Device&&) noexcept = default;
 Device& Device::operator=(Device&&) noexcept = default;
 Device::~Device() = default;
 
-std::expected<void, ExchangeError> Device::host_write(std::uint16_t, std::uint32_t,
-                                                      std::span<const std::uint8_t>) {
-    return std::unexpected(ExchangeError::HostPacket{});
+std::expected<void, ExchangeError> Device::host_write(std::uint16_t tile, std::uint32_t address,
+                                                      std::span<const std::uint8_t> data) {
+    if (auto ok = check_host_range(tile, address, data.size()); !ok) {
+        return ok;
+    }
+    return state_->link.write(tile, address, data);
 }
 
-void Device::fence() {}
+void Device::fence() {
+    state_->link.fence();
+}
 
-std::expected<void, ExchangeError> Device::host_read(std::uint16_t, std::uint32_t,
-                                                     std::span<std::uint8_t>) {
-    return std::unexpected(ExchangeError::HostPacket{});
+std::expected<void, ExchangeError> Device::host_read(std::uint16_t tile, std::uint32_t address,
+                                                     std::span<std::uint8_t> out) {
+    if (auto ok = check_host_range(tile, address, out.size()); !ok) {
+        return ok;
+    }
+    return state_->link.read(tile, address, out);
 }
 
 std::expected<std::vector<std::uint8_t>, ExchangeError> Device::host_read(std::uint16_t tile,
                                                                           std::uint32_t address,
                                                                           std::uint32_t length) {
+    if (auto ok = check_host_range(tile, address, length); !ok) {
+        return std::unexpected(ok.error());
+    }
     std::vector<std::uint8_t> bytes(length);
-    if (auto ok = host_read(tile, address, bytes); !ok) {
+    if (auto ok = state_->link.read(tile, address, bytes); !ok) {
         return std::unexpected(ok.error());
     }
     return bytes;
 }
 
-HostBufferId Device::create_host_buffer(std::uint32_t) {
-    return HostBufferId{0};
+HostBufferId Device::create_host_buffer(std::uint32_t length) {
+    state_->host_buffers.emplace_back(length, unwritten_host_fill);
+    return HostBufferId{static_cast<std::uint32_t>(state_->host_buffers.size() - 1)};
 }
 
-std::span<const std::uint8_t> Device::host_buffer(HostBufferId) const {
-    return {};
+std::span<const std::uint8_t> Device::host_buffer(HostBufferId buffer) const {
+    if (buffer.index >= state_->host_buffers.size()) {
+        return {};
+    }
+    return state_->host_buffers[buffer.index];
 }
 
-std::expected<RunCycles, ExchangeError> Device::run(const Program&) {
-    return std::unexpected(ExchangeError::HostPacket{});
+std::expected<RunCycles, ExchangeError> Device::run(const Program& program) {
+    return run_program(*state_, program);
 }
 
-TileCycles Device::tile_cycles(std::uint16_t) const {
-    return {};
+TileCycles Device::tile_cycles(std::uint16_t tile) const {
+    return state_->ledger.totals(tile);
 }
 
-std::span<const StepRecord> Device::steps(std::uint16_t) const {
-    return {};
+std::span<const StepRecord> Device::steps(std::uint16_t tile) const {
+    return state_->ledger.steps(tile);
 }
 
 std::uint64_t Device::cycle() const {
-    return 0;
+    return state_->ledger.cycle();
 }
 
 std::uint64_t Device::host_time_ns() const {
-    return 0;
+    return state_->link.now_ns();
 }
 
 Fault Device::fault() const {
-    return state_->config.fault;
+    return state_->faults.fault();
 }
 
-void Device::report_fault(std::string_view) {}
+void Device::report_fault(std::string_view detail) {
+    state_->faults.report(detail);
+}
 
 std::size_t Device::resident_bytes() const {
-    return 0;
+    std::size_t total = 0;
+    for (const TileMemory& tile : state_->tiles) {
+        total += tile.resident_bytes();
+    }
+    return total;
 }
 
 }  // namespace ipu_sim

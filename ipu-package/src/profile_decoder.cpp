@@ -112,6 +112,18 @@ std::expected<ProfileReport, PackageError> decode_profile(schema::Profile::Reade
     return report;
 }
 
+// The message library's words for an exhausted budget point at its options, which
+// have no limit; say what the limit is about instead.
+CapnpError explained(CapnpError failure, const MessageWords& words) {
+    if (failure.description.find("traversal limit") != std::string::npos) {
+        failure.description = "message claims more content than its " +
+                              std::to_string(words.word_count()) +
+                              " words can hold: decoding it would traverse more than " +
+                              std::to_string(decoding_budget(words.word_count())) + " words";
+    }
+    return failure;
+}
+
 }  // namespace
 
 std::expected<ProfileReport, PackageError> ProfileReport::read(InputStream input) {
@@ -127,7 +139,7 @@ std::expected<ProfileReport, PackageError> ProfileReport::read(InputStream input
         capnp::SegmentArrayMessageReader message(words->segments(), options);
         return decode_profile(message.getRoot<schema::Profile>());
     } catch (...) {
-        return std::unexpected(current_capnp_failure());
+        return std::unexpected(explained(current_capnp_failure(), *words));
     }
 }
 

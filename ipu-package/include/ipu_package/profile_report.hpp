@@ -15,8 +15,8 @@ enum class ProfileStepKind : std::uint8_t { Exchange, Compute, Synchronization, 
 
 // One further name/value pair attached to a step.
 struct ProfileMetadata {
-    std::string name;
-    std::string value;
+    std::string name{};
+    std::string value{};
 
     friend bool operator==(const ProfileMetadata&, const ProfileMetadata&) = default;
 };
@@ -26,17 +26,17 @@ struct ProfileStep {
     std::uint32_t local_index = 0;
     std::uint32_t phase = 0;
     std::uint32_t epoch = 0;
-    std::string operation;
+    std::string operation{};
     ProfileStepKind kind = ProfileStepKind::Exchange;
-    std::string kernel;
-    std::vector<ProfileMetadata> metadata;
+    std::string kernel{};
+    std::vector<ProfileMetadata> metadata{};
 
     friend bool operator==(const ProfileStep&, const ProfileStep&) = default;
 };
 
 // One timed step on one tile, with the cycle counter at its start and end.
 struct CycleSample {
-    ProfileStep step;
+    ProfileStep step{};
     std::uint32_t start_cycle = 0;
     std::uint32_t end_cycle = 0;
 
@@ -46,16 +46,17 @@ struct CycleSample {
 // The timed steps of one tile, in the order the profile lists them.
 struct TileProfile {
     std::uint32_t physical_tile = 0;
-    std::vector<CycleSample> samples;
+    std::vector<CycleSample> samples{};
 
     friend bool operator==(const TileProfile&, const TileProfile&) = default;
 };
 
 // A per-tile cycle profile of one program run: plain owned values that share
-// nothing with the file they were read from.
+// nothing with the file they were read from. Every field has a default, so
+// designated initializers may name only the fields they set.
 struct ProfileReport {
     std::uint64_t clock_hz = 0;
-    std::vector<TileProfile> tiles;
+    std::vector<TileProfile> tiles{};
 
     // Reads one profile message from `input` and decodes it whole. The stream is
     // consumed and closed before this returns, whatever the outcome; bytes after the

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <cstddef>
+
+#include "ipu_profile/json_forms.hpp"
+#include "ipu_profile/profile_summary.hpp"
+
+namespace ipu_profile {
+
+// The summary for machines: the same facts as the plain text, with full numbers.
+// Shares are fractions from 0 to 1; microseconds are null when the clock rate is 0,
+// and the span is null for a profile without samples.
+Json summary_json(const ProfileSummary& summary, std::size_t top);
+
+}  // namespace ipu_profile

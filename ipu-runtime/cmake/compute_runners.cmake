@@ -19,14 +19,23 @@ quillmesh_test(ipu_attention_tests
   LIBRARIES ipu_attention_core
 )
 
+# ipu-gemm-e2e: blocked GEMM over the tiles, with an optional SRAM read-back of one
+# output block and an optional per-tile cycle profile.
 add_library(ipu_gemm_core STATIC
-  src/runners/gemm/gemm_plan.cpp
-  src/runners/gemm/gemm_matrices.cpp
+  src/runners/gemm/cycle_profile.cpp
+  src/runners/gemm/gemm_annotations.cpp
   src/runners/gemm/gemm_kernels.cpp
+  src/runners/gemm/gemm_matrices.cpp
+  src/runners/gemm/gemm_plan.cpp
+  src/runners/gemm/gemm_program.cpp
+  src/runners/gemm/gemm_runner.cpp
+  src/runners/gemm/gemm_settings.cpp
+  src/runners/gemm/profile_file.cpp
 )
 target_include_directories(ipu_gemm_core PUBLIC src/runners/gemm)
-target_link_libraries(ipu_gemm_core PUBLIC ipu_exchange ipu_scenario)
+target_link_libraries(ipu_gemm_core PUBLIC ipu_exchange ipu_scenario ipu_sim ipu_runner ipu_package)
 quillmesh_warnings(ipu_gemm_core)
+runner_executable(ipu-gemm-e2e gemm ipu_gemm_core)
 
 quillmesh_test(ipu_gemm_tests
   SOURCES

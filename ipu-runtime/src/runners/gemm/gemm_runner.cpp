@@ -1,0 +1,213 @@
+#include "gemm_runner.hpp"
+
+#include <cstring>
+#include <vector>
+
+#include "cycle_profile.hpp"
+#include "gemm_annotations.hpp"
+#include "gemm_matrices.hpp"
+#include "gemm_program.hpp"
+#include "ipu_exchange/topology.hpp"
+#include "ipu_runner/mismatch.hpp"
+
+namespace ipu_gemm {
+namespace {
+
+using ipu_runner::RunnerFailure;
+
+// Seed of the operands; any value would do, a fixed one makes runs comparable.
+constexpr std::uint64_t operand_seed = 0x67656d6d;  // "gemm"
+
+using Failure = std::unexpected<RunnerFailure>;
+
+std::vector<std::uint8_t> bytes_of(std::span<const float> values) {
+    std::vector<std::uint8_t> bytes(values.size_bytes());
+    std::memcpy(bytes.data(), values.data(), bytes.size());
+    return bytes;
+}
+
+std::string block_name(char matrix, std::uint32_t row, std::uint32_t column) {
+    return std::string(1, matrix) + "(" + std::to_string(row) + "," + std::to_string(column) + ")";
+}
+
+// A(i,k) to its home product tile (i,0,k), B(k,j) to (0,j,k).
+std::expected<void, RunnerFailure> write_operands(const GemmPlan& plan, const GemmInputs& inputs,
+                                                  const ipu_exchange::Topology& topology,
+                                                  ipu_sim::Device& device) {
+    const auto write = [&](char matrix, std::uint32_t row, std::uint32_t column,
+                           std::uint16_t logical_tile,
+                           std::uint32_t address) -> std::expected<void, RunnerFailure> {
+        const Matrix& source = matrix == 'A' ? inputs.a : inputs.b;
+        const auto block = bytes_of(extract_block(source, plan, {row, column}));
+        const auto written =
+            device.host_write(topology.logical_to_physical[logical_tile], address, block);
+        if (!written) {
+            return Failure(RunnerFailure::device("H2D write of block " +
+                                                     block_name(matrix, row, column) + " to tile " +
+                                                     std::to_string(logical_tile),
+                                                 written.error()));
+        }
+        return {};
+    };
+    for (std::uint32_t outer = 0; outer < plan.grid; ++outer) {
+        for (std::uint32_t k = 0; k < plan.grid; ++k) {
+            auto a = write('A', outer, k, plan.product_tile(outer, 0, k), plan.a_address());
+            if (!a) {
+                return a;
+            }
+            auto b = write('B', k, outer, plan.product_tile(0, outer, k), plan.b_address());
+            if (!b) {
+                return b;
+            }
+        }
+    }
+    return {};
+}
+
+std::expected<void, RunnerFailure> compare_block(const GemmPlan& plan, const Matrix& expected,
+                                                 BlockCoordinate at, std::string check,
+                                                 std::span<const std::uint8_t> actual) {
+    const auto reference = bytes_of(extract_block(expected, plan, at));
+    const auto mismatch = ipu_runner::first_mismatch(std::move(check), plan.output_tile(at),
+                                                     plan.sum_address(), reference, actual);
+    if (mismatch) {
+        return Failure(RunnerFailure(*mismatch));
+    }
+    return {};
+}
+
+std::expected<void, RunnerFailure> check_gathered_result(const GemmPlan& plan,
+                                                         const Matrix& expected,
+                                                         std::span<const std::uint8_t> results) {
+    for (std::uint32_t i = 0; i < plan.grid; ++i) {
+        for (std::uint32_t j = 0; j < plan.grid; ++j) {
+            const auto checked = compare_block(
+                plan, expected, {i, j}, "gathered output block " + block_name('C', i, j),
+                results.subspan(result_offset(plan, {i, j}), plan.block_bytes()));
+            if (!checked) {
+                return checked;
+            }
+        }
+    }
+    return {};
+}
+
+std::expected<void, RunnerFailure> check_sram_block(const GemmPlan& plan, const Matrix& expected,
+                                                    BlockCoordinate at,
+                                                    const ipu_exchange::Topology& topology,
+                                                    ipu_sim::Device& device) {
+    const std::uint16_t tile = plan.output_tile(at);
+    const auto stored = device.host_read(topology.logical_to_physical[tile], plan.sum_address(),
+                                         plan.block_bytes());
+    if (!stored) {
+        return Failure(RunnerFailure::device("D2H read of output block " +
+                                                 block_name('C', at.row, at.column) +
+                                                 " from tile " + std::to_string(tile),
+                                             stored.error()));
+    }
+    return compare_block(plan, expected, at,
+                         "SRAM of output block " + block_name('C', at.row, at.column), *stored);
+}
+
+std::expected<void, RunnerFailure> write_cycle_profile(const GemmAnnotations& annotations,
+                                                       const ipu_exchange::Topology& topology,
+                                                       ipu_sim::Device& device,
+                                                       PendingProfileFile& file) {
+    std::vector<TileSteps> tiles;
+    tiles.reserve(topology.logical_to_physical.size());
+    for (const std::uint16_t physical : topology.logical_to_physical) {
+        tiles.push_back(TileSteps{physical, device.steps(physical)});
+    }
+    auto report = build_profile(ipu_sim::device_clock_hz, tiles, annotations);
+    if (!report) {
+        return Failure(RunnerFailure(ipu_runner::ExitStatus::failed, "profile: " + report.error()));
+    }
+    if (const auto applied = apply_profile_fault(*report, device.fault())) {
+        device.report_fault(*applied);
+    }
+    const auto committed = file.commit(*report);
+    if (!committed) {
+        return Failure(RunnerFailure(ipu_runner::SettingError{std::string(profile_output_variable),
+                                                              file.target(), committed.error()}));
+    }
+    return {};
+}
+
+std::string summary(const GemmSettings& settings, std::uint64_t cycles) {
+    const GemmPlan& plan = settings.plan;
+    const std::string n = std::to_string(plan.dimension);
+    const std::string g = std::to_string(plan.grid);
+    std::string line = n + " x " + n + " GEMM as " + g + " x " + g + " x " + g +
+                       " block products of " + std::to_string(plan.block) + " x " +
+                       std::to_string(plan.block) + " on " + std::to_string(plan.product_count()) +
+                       " tiles matches the host product";
+    if (settings.sram_check_block) {
+        line += ", and so does output block " +
+                block_name('C', settings.sram_check_block->row, settings.sram_check_block->column) +
+                " in tile SRAM";
+    }
+    line += "; " + std::to_string(cycles) + " cycles";
+    if (settings.profile_output) {
+        line += "; cycle profile of 1472 tiles written to " + *settings.profile_output;
+    }
+    return line;
+}
+
+}  // namespace
+
+std::expected<std::optional<PendingProfileFile>, RunnerFailure> open_profile_file(
+    const GemmSettings& settings) {
+    if (!settings.profile_output) {
+        return std::nullopt;
+    }
+    auto file = PendingProfileFile::create(*settings.profile_output);
+    if (!file) {
+        return Failure(RunnerFailure(ipu_runner::SettingError{
+            std::string(profile_output_variable), *settings.profile_output, file.error()}));
+    }
+    return std::optional<PendingProfileFile>(std::move(*file));
+}
+
+ipu_runner::RunnerOutcome run_gemm(const GemmSettings& settings, ipu_sim::Device& device,
+                                   std::optional<PendingProfileFile> profile) {
+    const GemmPlan& plan = settings.plan;
+    const auto topology = ipu_exchange::Topology::c600();
+    const GemmInputs inputs = make_gemm_inputs(plan.dimension, operand_seed);
+
+    if (auto written = write_operands(plan, inputs, topology, device); !written) {
+        return Failure(std::move(written.error()));
+    }
+    device.fence();
+
+    const auto results = device.create_host_buffer(plan.grid * plan.grid * plan.block_bytes());
+    const auto program = build_gemm_program(plan, topology, results);
+    if (!program) {
+        return Failure(RunnerFailure::device("GEMM exchange schedule", program.error()));
+    }
+    const auto cycles = device.run(*program);
+    if (!cycles) {
+        return Failure(RunnerFailure::device("GEMM program", cycles.error()));
+    }
+
+    const Matrix expected = reference_product(inputs.a, inputs.b);
+    if (auto checked = check_gathered_result(plan, expected, device.host_buffer(results));
+        !checked) {
+        return Failure(std::move(checked.error()));
+    }
+    if (settings.sram_check_block) {
+        if (auto checked =
+                check_sram_block(plan, expected, *settings.sram_check_block, topology, device);
+            !checked) {
+            return Failure(std::move(checked.error()));
+        }
+    }
+    if (profile) {
+        const GemmAnnotations annotations(plan, topology, *program);
+        if (auto written = write_cycle_profile(annotations, topology, device, *profile); !written) {
+            return Failure(std::move(written.error()));
+        }
+    }
+    return summary(settings, cycles->end_cycle - cycles->start_cycle);
+}
+
+}  // namespace ipu_gemm

@@ -1,0 +1,29 @@
+#include <iostream>
+
+#include "gemm_runner.hpp"
+#include "ipu_runner/device_settings.hpp"
+
+namespace {
+
+ipu_runner::RunnerOutcome run() {
+    using Failure = std::unexpected<ipu_runner::RunnerFailure>;
+    const auto settings = ipu_gemm::gemm_settings_from_environment();
+    if (!settings) {
+        return Failure(settings.error());
+    }
+    auto device = ipu_runner::open_device();
+    if (!device) {
+        return Failure(device.error());
+    }
+    auto profile = ipu_gemm::open_profile_file(*settings);
+    if (!profile) {
+        return Failure(std::move(profile.error()));
+    }
+    return ipu_gemm::run_gemm(*settings, *device, std::move(*profile));
+}
+
+}  // namespace
+
+int main() {
+    return ipu_runner::runner_main("ipu-gemm-e2e", run, std::cout, std::cerr);
+}

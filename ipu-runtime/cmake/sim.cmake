@@ -20,3 +20,14 @@ add_library(ipu_sim
 target_include_directories(ipu_sim PUBLIC include)
 target_link_libraries(ipu_sim PUBLIC ipu_exchange ipu_scenario)
 quillmesh_warnings(ipu_sim)
+
+quillmesh_test(ipu_sim_tests
+  SOURCES
+    tests/sim/device_config_test.cpp
+    tests/sim/device_host_test.cpp
+    tests/sim/device_program_test.cpp
+    tests/sim/fault_injection_test.cpp
+    tests/sim/host_route_test.cpp
+    tests/sim/tile_memory_test.cpp
+  LIBRARIES ipu_sim
+)

@@ -105,13 +105,13 @@ class TileView {
 // `body` (optional) computes the result through a TileView; it must be
 // deterministic and may capture the runner's own state.
 struct Codelet {
-    std::string kernel;
+    std::string kernel{};
     std::uint16_t tile = 0;
-    std::vector<ByteRange> inputs;
-    std::vector<ByteRange> outputs;
+    std::vector<ByteRange> inputs{};
+    std::vector<ByteRange> outputs{};
     CostClass cost_class = CostClass::Copy;
     std::uint64_t work = 0;
-    std::function<void(TileView&)> body;
+    std::function<void(TileView&)> body{};
 };
 
 }  // namespace ipu_sim

@@ -11,6 +11,7 @@
 #include "ipu_sim/device_config.hpp"
 #include "ipu_sim/program.hpp"
 #include "ipu_sim/step_record.hpp"
+#include "ipu_sim/tile_memory.hpp"
 
 namespace ipu_sim {
 

@@ -26,10 +26,10 @@ struct HostWriteJitter {
 using FaultSink = std::function<void(std::string_view line)>;
 
 struct DeviceConfig {
-    HostWriteJitter jitter;
+    HostWriteJitter jitter{};
     Fault fault = Fault::None;
     // Where fault reports go; an empty sink means standard error (one line each).
-    FaultSink fault_sink;
+    FaultSink fault_sink{};
 };
 
 // The jitter that IPU_HOST_WRITE_JITTER_MAX_US / IPU_HOST_WRITE_JITTER_SEED values

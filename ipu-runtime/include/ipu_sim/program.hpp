@@ -31,14 +31,14 @@ struct HostSend {
 // tile-to-tile schedule, and tiles sending to host buffers). `operation` names the
 // superstep in step records.
 struct Superstep {
-    std::string operation;
-    std::vector<Codelet> compute;
-    ipu_exchange::ExchangeSchedule exchange;
-    std::vector<HostSend> host_sends;
+    std::string operation{};
+    std::vector<Codelet> compute{};
+    ipu_exchange::ExchangeSchedule exchange{};
+    std::vector<HostSend> host_sends{};
 };
 
 struct Program {
-    std::vector<Superstep> supersteps;
+    std::vector<Superstep> supersteps{};
 };
 
 }  // namespace ipu_sim

@@ -32,7 +32,7 @@ struct StepRecord {
     std::uint32_t local_index;
     std::uint32_t phase;
     std::uint32_t epoch;
-    std::vector<StepMetadata> metadata;
+    std::vector<StepMetadata> metadata{};
 };
 
 // Cycle totals of one tile, by kind of step. For every tile, the four add up to the

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <vector>
@@ -24,10 +25,13 @@ inline constexpr std::uint32_t sram_page_bytes = 4096;
 // access must lie within [0, c600_tile_sram_bytes) (asserted, not reported).
 class TileMemory {
   public:
+    // Told the requested address of an access that the decoder aliased elsewhere.
+    using AliasObserver = std::function<void(std::uint32_t address)>;
+
     // `ignored_address_bits` are cleared from every address before it is decoded
     // (a faulty address decoder); they must lie above the page offset bits.
-    explicit TileMemory(std::uint32_t ignored_address_bits = 0)
-        : ignored_address_bits_(ignored_address_bits) {}
+    explicit TileMemory(std::uint32_t ignored_address_bits = 0, AliasObserver on_alias = {})
+        : ignored_address_bits_(ignored_address_bits), on_alias_(std::move(on_alias)) {}
 
     void read(std::uint32_t address, std::span<std::uint8_t> out) const;
     void write(std::uint32_t address, std::span<const std::uint8_t> data);
@@ -41,6 +45,7 @@ class TileMemory {
     std::uint32_t decoded_page(std::uint32_t address) const;
 
     std::uint32_t ignored_address_bits_;
+    AliasObserver on_alias_;
     std::vector<std::unique_ptr<Page>> pages_;
 };
 

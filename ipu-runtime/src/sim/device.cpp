@@ -1,5 +1,7 @@
 #include "ipu_sim/device.hpp"
 
+#include <string>
+
 #include "device_state.hpp"
 #include "ipu_exchange/topology.hpp"
 #include "program_runner.hpp"
@@ -13,12 +15,21 @@ namespace {
 // The SRAM address bits a faulty decoder ignores.
 constexpr std::uint32_t aliased_address_bit = 1u << 18;
 
-std::vector<TileMemory> make_tiles(Fault fault) {
-    const std::uint32_t ignored = fault == Fault::SramAddressAlias ? aliased_address_bit : 0;
+std::vector<TileMemory> make_tiles(FaultInjector& faults) {
     std::vector<TileMemory> tiles;
     tiles.reserve(ipu_exchange::c600_tile_count);
     for (std::uint16_t tile = 0; tile < ipu_exchange::c600_tile_count; ++tile) {
-        tiles.emplace_back(ignored);
+        if (!faults.is(Fault::SramAddressAlias)) {
+            tiles.emplace_back();
+            continue;
+        }
+        tiles.emplace_back(aliased_address_bit, [&faults, tile](std::uint32_t address) {
+            if (!faults.reported()) {
+                faults.report("tile " + std::to_string(tile) + " address " +
+                              std::to_string(address) + " decoded as " +
+                              std::to_string(address & ~aliased_address_bit));
+            }
+        });
     }
     return tiles;
 }
@@ -38,7 +49,7 @@ std::expected<void, ExchangeError> check_host_range(std::uint16_t tile, std::uin
 
 DeviceState::DeviceState(DeviceConfig config)
     : faults(config.fault, std::move(config.fault_sink)),
-      tiles(make_tiles(config.fault)),
+      tiles(make_tiles(faults)),
       link(config.jitter, faults, tiles) {}
 
 struct Device::State : DeviceState {

@@ -25,6 +25,9 @@ class FaultInjector {
     // Reports the configured fault with `detail`; only the first call writes a line.
     void report(std::string_view detail);
 
+    // True once the fault has been reported.
+    bool reported() const { return reported_; }
+
   private:
     Fault fault_;
     FaultSink sink_;

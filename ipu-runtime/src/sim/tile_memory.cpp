@@ -12,6 +12,9 @@ static_assert(c600_tile_sram_bytes % sram_page_bytes == 0);
 }  // namespace
 
 std::uint32_t TileMemory::decoded_page(std::uint32_t address) const {
+    if ((address & ignored_address_bits_) != 0 && on_alias_) {
+        on_alias_(address);
+    }
     return (address & ~ignored_address_bits_) / sram_page_bytes;
 }
 

@@ -7,6 +7,7 @@ add_library(ipu_runner
   src/runners/common/pattern.cpp
   src/runners/common/runner_main.cpp
   src/runners/common/settings.cpp
+  src/runners/common/tile_io.cpp
 )
 target_include_directories(ipu_runner PUBLIC include)
 target_link_libraries(ipu_runner PUBLIC ipu_exchange ipu_sim)
@@ -19,6 +20,7 @@ quillmesh_test(ipu_runner_tests
     tests/runners/common/parsers_test.cpp
     tests/runners/common/pattern_test.cpp
     tests/runners/common/settings_test.cpp
+    tests/runners/common/tile_io_test.cpp
     tests/runners/common/runner_main_test.cpp
   LIBRARIES ipu_runner
 )

@@ -23,9 +23,9 @@ std::vector<std::uint8_t> final_data(const HostScenario& scenario, std::size_t i
     return bytes;
 }
 
-std::vector<Expectation> final_expectations(const HostScenario& scenario) {
+std::vector<ipu_runner::TileExpectation> final_expectations(const HostScenario& scenario) {
     const HostSettings& s = scenario.settings;
-    std::vector<Expectation> expectations;
+    std::vector<ipu_runner::TileExpectation> expectations;
     for (std::size_t i = 0; i < s.tiles.size(); ++i) {
         std::vector<std::uint8_t> kept = source_data(s, s.tiles[i]);
         if (s.path == HostPath::compute_relay) {

@@ -7,6 +7,7 @@
 
 #include "host_scenario.hpp"
 #include "ipu_runner/pattern.hpp"
+#include "ipu_runner/tile_io.hpp"
 
 namespace ipu_host_runner {
 
@@ -27,14 +28,6 @@ constexpr std::uint8_t second_compute(std::uint8_t y) {
     return static_cast<std::uint8_t>(((y << 3) | (y >> 5)) ^ 0x3cu);
 }
 
-// Bytes that one tile must hold at one address at the end of a run.
-struct Expectation {
-    std::string check;  // names the expectation in a mismatch report
-    std::uint16_t tile;
-    std::uint32_t address;
-    std::vector<std::uint8_t> bytes;
-};
-
 // The data of the tile under test `tile`, as it is written (H2D or codelet).
 std::vector<std::uint8_t> source_data(const HostSettings& settings, std::uint16_t tile);
 
@@ -43,7 +36,7 @@ std::vector<std::uint8_t> final_data(const HostScenario& scenario, std::size_t i
 
 // Everything every holder tile must hold at the end, computed from first
 // principles: the data, its relayed and computed forms, and the sentinels.
-std::vector<Expectation> final_expectations(const HostScenario& scenario);
+std::vector<ipu_runner::TileExpectation> final_expectations(const HostScenario& scenario);
 
 // Bytes in the host buffer after the final tiles sent to it (device_sends): the
 // final data of each, one after the other.

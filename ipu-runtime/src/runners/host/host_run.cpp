@@ -4,52 +4,21 @@
 
 #include "host_program.hpp"
 #include "host_reference.hpp"
-#include "ipu_exchange/topology.hpp"
 
 namespace ipu_host_runner {
 namespace {
 
-using ipu_exchange::c600_logical_to_physical;
 using ipu_runner::RunnerFailure;
 
 // Bytes after the last range of the host buffer that no tile may write.
 constexpr std::uint32_t host_buffer_guard_bytes = 64;
 
-using Step = std::expected<void, RunnerFailure>;
+using Step = ipu_runner::DeviceStep;
 
 std::string hex(std::uint32_t value) {
     char text[16];
     std::snprintf(text, sizeof text, "0x%x", value);
     return text;
-}
-
-std::string place(std::uint16_t tile, std::uint32_t address) {
-    return "tile " + std::to_string(tile) + " at " + hex(address);
-}
-
-Step write_bytes(ipu_sim::Device& device, std::uint16_t tile, std::uint32_t address,
-                 std::span<const std::uint8_t> bytes) {
-    const auto written = device.host_write(c600_logical_to_physical(tile), address, bytes);
-    if (!written) {
-        return std::unexpected(
-            RunnerFailure::device("H2D write to " + place(tile, address), written.error()));
-    }
-    return {};
-}
-
-Step check_tile(ipu_sim::Device& device, const Expectation& expected) {
-    std::vector<std::uint8_t> actual(expected.bytes.size());
-    const auto read = device.host_read(c600_logical_to_physical(expected.tile), expected.address,
-                                       std::span<std::uint8_t>(actual));
-    if (!read) {
-        return std::unexpected(RunnerFailure::device(
-            "D2H read of " + place(expected.tile, expected.address), read.error()));
-    }
-    if (auto mismatch = ipu_runner::first_mismatch(expected.check, expected.tile, expected.address,
-                                                   expected.bytes, actual)) {
-        return std::unexpected(std::move(*mismatch));
-    }
-    return {};
 }
 
 // Steps 1 and 2 of run_host_scenario. The first version of the data goes out
@@ -62,7 +31,7 @@ Step stage_host_data(const HostScenario& scenario, ipu_sim::Device& device) {
         return ipu_runner::pattern_bytes({staging_stream, tile}, s.address, s.bytes);
     };
     for (const std::uint16_t tile : host_data ? s.tiles : std::vector<std::uint16_t>{}) {
-        if (auto step = write_bytes(device, tile, s.address, staging(tile)); !step) {
+        if (auto step = ipu_runner::write_tile(device, tile, s.address, staging(tile)); !step) {
             return step;
         }
     }
@@ -70,7 +39,7 @@ Step stage_host_data(const HostScenario& scenario, ipu_sim::Device& device) {
         for (const ipu_sim::ByteRange& range : scenario.sentinels) {
             const auto sentinel =
                 ipu_runner::pattern_bytes({sentinel_stream, tile}, range.address, range.length);
-            if (auto step = write_bytes(device, tile, range.address, sentinel); !step) {
+            if (auto step = ipu_runner::write_tile(device, tile, range.address, sentinel); !step) {
                 return step;
             }
         }
@@ -80,14 +49,15 @@ Step stage_host_data(const HostScenario& scenario, ipu_sim::Device& device) {
         return {};
     }
     for (const std::uint16_t tile : s.tiles) {
-        if (auto step =
-                check_tile(device, {"D2H of the first H2D", tile, s.address, staging(tile)});
+        if (auto step = ipu_runner::check_tile(
+                device, {"D2H of the first H2D", tile, s.address, staging(tile)});
             !step) {
             return step;
         }
     }
     for (const std::uint16_t tile : s.tiles) {
-        if (auto step = write_bytes(device, tile, s.address, source_data(s, tile)); !step) {
+        if (auto step = ipu_runner::write_tile(device, tile, s.address, source_data(s, tile));
+            !step) {
             return step;
         }
     }
@@ -150,18 +120,17 @@ ipu_runner::RunnerOutcome run_host_scenario(const HostScenario& scenario, ipu_si
             RunnerFailure::device("compiling the relay exchange", program.error()));
     }
     if (!program->supersteps.empty()) {
-        if (const auto ran = device.run(*program); !ran) {
-            return std::unexpected(RunnerFailure::device("running the program", ran.error()));
+        if (const auto ran = ipu_runner::run_program(device, *program, "the program"); !ran) {
+            return std::unexpected(ran.error());
         }
     }
 
-    std::size_t checked = 0;
-    for (const Expectation& expected : final_expectations(scenario)) {
-        if (auto step = check_tile(device, expected); !step) {
-            return std::unexpected(std::move(step.error()));
-        }
-        checked += expected.bytes.size();
+    const auto expectations = final_expectations(scenario);
+    auto tiles_checked = ipu_runner::check_tiles(device, expectations);
+    if (!tiles_checked) {
+        return std::unexpected(std::move(tiles_checked.error()));
     }
+    std::size_t checked = *tiles_checked;
     if (buffer) {
         const std::span<const std::uint8_t> actual = device.host_buffer(*buffer);
         if (actual.size() != buffer_bytes) {

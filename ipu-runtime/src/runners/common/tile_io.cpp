@@ -1,0 +1,73 @@
+#include "ipu_runner/tile_io.hpp"
+
+#include <cstdio>
+
+#include "ipu_exchange/topology.hpp"
+
+namespace ipu_runner {
+namespace {
+
+using ipu_exchange::c600_logical_to_physical;
+
+std::string place(std::uint16_t tile, std::uint32_t address) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%x", address);
+    return "tile " + std::to_string(tile) + " at " + text;
+}
+
+// The physical number of a logical tile. A number from 1472 up is passed on as it
+// is, for the device to refuse: the mapping would fold it onto a real tile.
+std::uint16_t physical(std::uint16_t tile) {
+    return tile < ipu_exchange::c600_tile_count ? c600_logical_to_physical(tile) : tile;
+}
+
+}  // namespace
+
+DeviceStep write_tile(ipu_sim::Device& device, std::uint16_t tile, std::uint32_t address,
+                      std::span<const std::uint8_t> bytes) {
+    const auto written = device.host_write(physical(tile), address, bytes);
+    if (!written) {
+        return std::unexpected(
+            RunnerFailure::device("H2D write to " + place(tile, address), written.error()));
+    }
+    return {};
+}
+
+DeviceStep check_tile(ipu_sim::Device& device, const TileExpectation& expected) {
+    std::vector<std::uint8_t> actual(expected.bytes.size());
+    const auto read = device.host_read(physical(expected.tile), expected.address,
+                                       std::span<std::uint8_t>(actual));
+    if (!read) {
+        return std::unexpected(RunnerFailure::device(
+            "D2H read of " + place(expected.tile, expected.address), read.error()));
+    }
+    if (auto mismatch = first_mismatch(expected.check, expected.tile, expected.address,
+                                       expected.bytes, actual)) {
+        return std::unexpected(std::move(*mismatch));
+    }
+    return {};
+}
+
+std::expected<std::size_t, RunnerFailure> check_tiles(
+    ipu_sim::Device& device, std::span<const TileExpectation> expectations) {
+    std::size_t checked = 0;
+    for (const TileExpectation& expected : expectations) {
+        if (auto step = check_tile(device, expected); !step) {
+            return std::unexpected(std::move(step.error()));
+        }
+        checked += expected.bytes.size();
+    }
+    return checked;
+}
+
+std::expected<ipu_sim::RunCycles, RunnerFailure> run_program(ipu_sim::Device& device,
+                                                             const ipu_sim::Program& program,
+                                                             std::string_view what) {
+    const auto ran = device.run(program);
+    if (!ran) {
+        return std::unexpected(RunnerFailure::device("running " + std::string(what), ran.error()));
+    }
+    return *ran;
+}
+
+}  // namespace ipu_runner

@@ -2,15 +2,22 @@
 # FlashAttention (ipu-attention-f16-e2e). Each runner's logic lives in a small
 # library so that its unit tests link the same code the executable runs.
 
+# ipu-attention-f16-e2e: FP16 FlashAttention over encoder shapes, spread over the
+# tiles and judged against a double-precision reference.
 add_library(ipu_attention_core STATIC
-  src/runners/attention/attention_shape.cpp
+  src/runners/attention/attention_check.cpp
   src/runners/attention/attention_inputs.cpp
-  src/runners/attention/flash_attention.cpp
+  src/runners/attention/attention_plan.cpp
+  src/runners/attention/attention_program.cpp
   src/runners/attention/attention_reference.cpp
+  src/runners/attention/attention_runner.cpp
+  src/runners/attention/attention_shape.cpp
+  src/runners/attention/flash_attention.cpp
 )
 target_include_directories(ipu_attention_core PUBLIC src/runners/attention)
-target_link_libraries(ipu_attention_core PUBLIC ipu_scenario)
+target_link_libraries(ipu_attention_core PUBLIC ipu_exchange ipu_scenario ipu_sim ipu_runner)
 quillmesh_warnings(ipu_attention_core)
+runner_executable(ipu-attention-f16-e2e attention ipu_attention_core)
 
 quillmesh_test(ipu_attention_tests
   SOURCES

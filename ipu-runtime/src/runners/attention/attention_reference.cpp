@@ -100,15 +100,17 @@ std::vector<_Float16> plain_fp16_attention(std::span<const _Float16> query_rows,
     return output;
 }
 
-double max_abs_error(std::span<const _Float16> actual, std::span<const double> reference) {
+WorstError max_abs_error(std::span<const _Float16> actual, std::span<const double> reference) {
     assert(actual.size() == reference.size());
-    double worst = 0.0;
+    WorstError worst;
     for (std::size_t i = 0; i < actual.size(); ++i) {
         const double error = std::fabs(static_cast<double>(actual[i]) - reference[i]);
         if (std::isnan(error)) {
-            return error;
+            return WorstError{error, i};
         }
-        worst = std::max(worst, error);
+        if (error > worst.error) {
+            worst = WorstError{error, i};
+        }
     }
     return worst;
 }

@@ -21,8 +21,16 @@ std::vector<_Float16> plain_fp16_attention(std::span<const _Float16> query_rows,
                                            std::span<const _Float16> values,
                                            std::uint32_t head_dim);
 
-// The largest |actual[i] - reference[i]|; 0 for empty inputs. Sizes must match.
-// A NaN in `actual` gives NaN, so a comparison against a bound fails.
-double max_abs_error(std::span<const _Float16> actual, std::span<const double> reference);
+// The largest absolute difference between two equally long sequences, and the
+// index of its first occurrence.
+struct WorstError {
+    double error = 0.0;
+    std::size_t index = 0;
+};
+
+// The largest |actual[i] - reference[i]| (0 at index 0 for empty inputs). Sizes
+// must match. The first NaN in `actual` is the result, with error NaN, so that a
+// comparison against a bound fails.
+WorstError max_abs_error(std::span<const _Float16> actual, std::span<const double> reference);
 
 }  // namespace ipu_attention

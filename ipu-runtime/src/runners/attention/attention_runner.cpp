@@ -1,0 +1,123 @@
+#include "attention_runner.hpp"
+
+#include <cstring>
+#include <vector>
+
+#include "attention_check.hpp"
+#include "attention_inputs.hpp"
+#include "attention_plan.hpp"
+#include "attention_program.hpp"
+#include "ipu_exchange/topology.hpp"
+
+namespace ipu_attention {
+namespace {
+
+using ipu_runner::RunnerFailure;
+using Failure = std::unexpected<RunnerFailure>;
+
+// Seed of the first shape's inputs; each further shape takes the next one.
+constexpr std::uint64_t input_seed = 0x6174746e;  // "attn"
+
+std::span<const std::uint8_t> bytes_of(std::span<const _Float16> values) {
+    return {reinterpret_cast<const std::uint8_t*>(values.data()), values.size_bytes()};
+}
+
+// Each head's keys and values to its home tile, each block's query rows to its tile.
+std::expected<void, RunnerFailure> write_inputs(const AttentionPlan& plan,
+                                                const AttentionInputs& inputs,
+                                                const ipu_exchange::Topology& topology,
+                                                ipu_sim::Device& device) {
+    const auto write = [&](std::uint16_t logical_tile, std::uint32_t address,
+                           std::span<const _Float16> values,
+                           const char* what) -> std::expected<void, RunnerFailure> {
+        const auto written = device.host_write(topology.logical_to_physical[logical_tile], address,
+                                               bytes_of(values));
+        if (!written) {
+            return Failure(RunnerFailure::device(
+                std::string("H2D write of ") + what + " to tile " + std::to_string(logical_tile),
+                written.error()));
+        }
+        return {};
+    };
+    const std::size_t d = plan.shape.head_dim;
+    for (std::uint32_t head = 0; head < plan.shape.head_count(); ++head) {
+        const std::uint16_t home = plan.tile(head, 0);
+        if (auto keys =
+                write(home, plan.key_address(), inputs.head_slice(inputs.key, head), "keys");
+            !keys) {
+            return keys;
+        }
+        if (auto values =
+                write(home, plan.value_address(), inputs.head_slice(inputs.value, head), "values");
+            !values) {
+            return values;
+        }
+        for (std::uint32_t block = 0; block < plan.blocks_per_head(); ++block) {
+            const auto rows = std::span(inputs.query)
+                                  .subspan(plan.tensor_offset(head, block), plan.rows(block) * d);
+            if (auto queries = write(plan.tile(head, block), plan.query_address(), rows, "queries");
+                !queries) {
+                return queries;
+            }
+        }
+    }
+    return {};
+}
+
+std::vector<_Float16> output_tensor(std::span<const std::uint8_t> bytes) {
+    std::vector<_Float16> tensor(bytes.size() / sizeof(_Float16));
+    std::memcpy(tensor.data(), bytes.data(), tensor.size() * sizeof(_Float16));
+    return tensor;
+}
+
+// Runs one shape and returns its report line.
+std::expected<std::string, RunnerFailure> check_shape(const AttentionShape& shape,
+                                                      std::uint64_t seed,
+                                                      const ipu_exchange::Topology& topology,
+                                                      ipu_sim::Device& device) {
+    const AttentionPlan plan = plan_attention(shape);
+    const AttentionInputs inputs = make_attention_inputs(shape, seed);
+    if (auto written = write_inputs(plan, inputs, topology, device); !written) {
+        return Failure(std::move(written.error()));
+    }
+    device.fence();
+
+    const auto output_buffer =
+        device.create_host_buffer(static_cast<std::uint32_t>(shape.tensor_elements() * 2));
+    const auto program = build_attention_program(plan, topology, output_buffer);
+    if (!program) {
+        return Failure(RunnerFailure::device("attention exchange schedule", program.error()));
+    }
+    const auto cycles = device.run(*program);
+    if (!cycles) {
+        return Failure(RunnerFailure::device("attention program", cycles.error()));
+    }
+
+    const auto output = output_tensor(device.host_buffer(output_buffer));
+    const AttentionErrors errors = measure_errors(inputs, output);
+    if (const auto failure = judge_errors(shape, errors)) {
+        return Failure(
+            RunnerFailure(ipu_runner::ExitStatus::failed, describe(shape) + ": " + *failure));
+    }
+    return describe(shape) + ": " + describe_errors(errors) + " on " +
+           std::to_string(plan.tile_count()) + " tiles, " +
+           std::to_string(cycles->end_cycle - cycles->start_cycle) + " cycles";
+}
+
+}  // namespace
+
+ipu_runner::RunnerOutcome run_attention(ipu_sim::Device& device, const ShapeReport& report) {
+    const auto topology = ipu_exchange::Topology::c600();
+    const auto shapes = encoder_shapes();
+    for (std::size_t index = 0; index < shapes.size(); ++index) {
+        const auto line = check_shape(shapes[index], input_seed + index, topology, device);
+        if (!line) {
+            return Failure(line.error());
+        }
+        report(*line);
+    }
+    return "FP16 FlashAttention of " + std::to_string(shapes.size()) +
+           " encoder shapes matches the double-precision attention (" + describe_criterion() + ")";
+}
+
+}  // namespace ipu_attention

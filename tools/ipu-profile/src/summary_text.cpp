@@ -21,8 +21,8 @@ std::string facts_section(const ProfileSummary& summary) {
     }
     facts.add_row({"samples", std::to_string(summary.samples)});
     if (summary.reversed_samples > 0) {
-        facts.add_row({"reversed", std::to_string(summary.reversed_samples) +
-                                       " samples end before they start (counted as 0 cycles)"});
+        facts.add_row({"reversed samples", std::to_string(summary.reversed_samples) +
+                                               " (end before start; counted as 0 cycles)"});
     }
     std::string span = "none (no samples)";
     if (summary.span) {

@@ -31,3 +31,8 @@ quillmesh_test(ipu_sim_tests
     tests/sim/tile_memory_test.cpp
   LIBRARIES ipu_sim
 )
+
+# Device data movement against memcpy of the same bytes (build Release).
+add_executable(ipu_sim_bench bench/sim/ipu_sim_bench.cpp)
+target_link_libraries(ipu_sim_bench PRIVATE ipu_sim benchmark::benchmark)
+quillmesh_warnings(ipu_sim_bench)

@@ -98,7 +98,7 @@ class Device {
     TileCycles tile_cycles(std::uint16_t tile) const;
 
     // The recorded steps of a physical tile over all runs, in time order; empty for
-    // a tile >= 1472.
+    // a tile >= 1472 or when the config turned recording off.
     std::span<const StepRecord> steps(std::uint16_t tile) const;
 
     // The device's cycle counter: the end of the last run (0 before any).

@@ -30,6 +30,8 @@ struct DeviceConfig {
     Fault fault = Fault::None;
     // Where fault reports go; an empty sink means standard error (one line each).
     FaultSink fault_sink{};
+    // Whether runs record every step (Device::steps); cycle totals are kept anyway.
+    bool record_steps = true;
 };
 
 // The jitter that IPU_HOST_WRITE_JITTER_MAX_US / IPU_HOST_WRITE_JITTER_SEED values

@@ -9,8 +9,11 @@ namespace ipu_sim {
 
 using ipu_exchange::c600_tile_count;
 
-CycleLedger::CycleLedger()
-    : next_local_index_(c600_tile_count, 0), totals_(c600_tile_count), steps_(c600_tile_count) {}
+CycleLedger::CycleLedger(bool keep_steps)
+    : keep_steps_(keep_steps),
+      next_local_index_(c600_tile_count, 0),
+      totals_(c600_tile_count),
+      steps_(c600_tile_count) {}
 
 void CycleLedger::begin_run() {
     std::fill(next_local_index_.begin(), next_local_index_.end(), 0);
@@ -37,6 +40,9 @@ void CycleLedger::record(std::uint16_t tile, StepKind kind, std::uint64_t start,
         case StepKind::Idle:
             total.idle += length;
             break;
+    }
+    if (!keep_steps_) {
+        return;
     }
     steps_[tile].push_back(StepRecord{
         .kind = kind,

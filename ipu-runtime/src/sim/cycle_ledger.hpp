@@ -13,7 +13,8 @@ namespace ipu_sim {
 // kind. Runs are numbered (the epoch); steps are numbered per tile within a run.
 class CycleLedger {
   public:
-    CycleLedger();
+    // Keeps step records only when `keep_steps`; totals are always kept.
+    explicit CycleLedger(bool keep_steps);
 
     std::uint64_t cycle() const { return cycle_; }
     void advance_to(std::uint64_t cycle) { cycle_ = cycle; }
@@ -25,8 +26,8 @@ class CycleLedger {
     // Ends the current run; the next one has the next epoch.
     void end_run() { ++epoch_; }
 
-    // Records a step of `tile` and adds its length to the tile's total for `kind`.
-    // A step of no length is not recorded.
+    // Adds the step's length to the tile's total for `kind` and records the step.
+    // A step of no length is neither counted nor recorded.
     void record(std::uint16_t tile, StepKind kind, std::uint64_t start, std::uint64_t end,
                 std::string_view operation, std::string_view kernel, std::uint32_t phase,
                 std::vector<StepMetadata> metadata = {});
@@ -35,6 +36,7 @@ class CycleLedger {
     std::span<const StepRecord> steps(std::uint16_t tile) const;
 
   private:
+    bool keep_steps_;
     std::uint64_t cycle_ = 0;
     std::uint32_t epoch_ = 0;
     std::vector<std::uint32_t> next_local_index_;

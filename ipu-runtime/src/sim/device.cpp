@@ -50,7 +50,8 @@ std::expected<void, ExchangeError> check_host_range(std::uint16_t tile, std::uin
 DeviceState::DeviceState(DeviceConfig config)
     : faults(config.fault, std::move(config.fault_sink)),
       tiles(make_tiles(faults)),
-      link(config.jitter, faults, tiles) {}
+      link(config.jitter, faults, tiles),
+      ledger(config.record_steps) {}
 
 struct Device::State : DeviceState {
     using DeviceState::DeviceState;

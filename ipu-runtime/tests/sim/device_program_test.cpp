@@ -99,6 +99,20 @@ TEST(DeviceProgram, CyclesOfASmallProgramFollowTheCostTable) {
     EXPECT_EQ(device.cycle(), total + 2 * chip_sync_cycles);
 }
 
+TEST(DeviceProgram, TurningStepRecordsOffKeepsTheTotals) {
+    const Superstep step{.compute = {store_u32(8, 0, 1)},
+                         .exchange = compiled({{8, 0, 4, {{9, 0}}}})};
+    Device recording;
+    Device silent(DeviceConfig{.record_steps = false});
+    ASSERT_TRUE(recording.run(Program{{step}}).has_value());
+    ASSERT_TRUE(silent.run(Program{{step}}).has_value());
+    EXPECT_TRUE(silent.steps(9).empty());
+    EXPECT_FALSE(recording.steps(9).empty());
+    for (const std::uint16_t tile : {0, 8, 9}) {
+        EXPECT_EQ(silent.tile_cycles(tile), recording.tile_cycles(tile));
+    }
+}
+
 TEST(DeviceProgram, MulticastReachesEveryOtherTileFromOneSend) {
     Device device;
     const auto data = bytes_of({1, 2, 3, 4, 5, 6, 7, 8, 9});

@@ -8,6 +8,7 @@
 #include "attention_plan.hpp"
 #include "attention_program.hpp"
 #include "ipu_exchange/topology.hpp"
+#include "ipu_runner/tile_io.hpp"
 
 namespace ipu_attention {
 namespace {
@@ -23,39 +24,26 @@ std::span<const std::uint8_t> bytes_of(std::span<const _Float16> values) {
 }
 
 // Each head's keys and values to its home tile, each block's query rows to its tile.
-std::expected<void, RunnerFailure> write_inputs(const AttentionPlan& plan,
-                                                const AttentionInputs& inputs,
-                                                const ipu_exchange::Topology& topology,
-                                                ipu_sim::Device& device) {
-    const auto write = [&](std::uint16_t logical_tile, std::uint32_t address,
-                           std::span<const _Float16> values,
-                           const char* what) -> std::expected<void, RunnerFailure> {
-        const auto written = device.host_write(topology.logical_to_physical[logical_tile], address,
-                                               bytes_of(values));
-        if (!written) {
-            return Failure(RunnerFailure::device(
-                std::string("H2D write of ") + what + " to tile " + std::to_string(logical_tile),
-                written.error()));
-        }
-        return {};
-    };
-    const std::size_t d = plan.shape.head_dim;
+ipu_runner::DeviceStep write_inputs(const AttentionPlan& plan, const AttentionInputs& inputs,
+                                    ipu_sim::Device& device) {
     for (std::uint32_t head = 0; head < plan.shape.head_count(); ++head) {
         const std::uint16_t home = plan.tile(head, 0);
-        if (auto keys =
-                write(home, plan.key_address(), inputs.head_slice(inputs.key, head), "keys");
+        if (auto keys = ipu_runner::write_tile(device, home, plan.key_address(),
+                                               bytes_of(inputs.head_slice(inputs.key, head)));
             !keys) {
             return keys;
         }
-        if (auto values =
-                write(home, plan.value_address(), inputs.head_slice(inputs.value, head), "values");
+        if (auto values = ipu_runner::write_tile(device, home, plan.value_address(),
+                                                 bytes_of(inputs.head_slice(inputs.value, head)));
             !values) {
             return values;
         }
         for (std::uint32_t block = 0; block < plan.blocks_per_head(); ++block) {
             const auto rows = std::span(inputs.query)
-                                  .subspan(plan.tensor_offset(head, block), plan.rows(block) * d);
-            if (auto queries = write(plan.tile(head, block), plan.query_address(), rows, "queries");
+                                  .subspan(plan.tensor_offset(head, block),
+                                           std::size_t{plan.rows(block)} * plan.shape.head_dim);
+            if (auto queries = ipu_runner::write_tile(device, plan.tile(head, block),
+                                                      plan.query_address(), bytes_of(rows));
                 !queries) {
                 return queries;
             }
@@ -77,7 +65,7 @@ std::expected<std::string, RunnerFailure> check_shape(const AttentionShape& shap
                                                       ipu_sim::Device& device) {
     const AttentionPlan plan = plan_attention(shape);
     const AttentionInputs inputs = make_attention_inputs(shape, seed);
-    if (auto written = write_inputs(plan, inputs, topology, device); !written) {
+    if (auto written = write_inputs(plan, inputs, device); !written) {
         return Failure(std::move(written.error()));
     }
     device.fence();
@@ -88,9 +76,9 @@ std::expected<std::string, RunnerFailure> check_shape(const AttentionShape& shap
     if (!program) {
         return Failure(RunnerFailure::device("attention exchange schedule", program.error()));
     }
-    const auto cycles = device.run(*program);
+    const auto cycles = ipu_runner::run_program(device, *program, "the attention program");
     if (!cycles) {
-        return Failure(RunnerFailure::device("attention program", cycles.error()));
+        return Failure(cycles.error());
     }
 
     const auto output = output_tensor(device.host_buffer(output_buffer));

@@ -9,6 +9,7 @@
 #include "gemm_program.hpp"
 #include "ipu_exchange/topology.hpp"
 #include "ipu_runner/mismatch.hpp"
+#include "ipu_runner/tile_io.hpp"
 
 namespace ipu_gemm {
 namespace {
@@ -31,33 +32,21 @@ std::string block_name(char matrix, std::uint32_t row, std::uint32_t column) {
 }
 
 // A(i,k) to its home product tile (i,0,k), B(k,j) to (0,j,k).
-std::expected<void, RunnerFailure> write_operands(const GemmPlan& plan, const GemmInputs& inputs,
-                                                  const ipu_exchange::Topology& topology,
-                                                  ipu_sim::Device& device) {
-    const auto write = [&](char matrix, std::uint32_t row, std::uint32_t column,
-                           std::uint16_t logical_tile,
-                           std::uint32_t address) -> std::expected<void, RunnerFailure> {
-        const Matrix& source = matrix == 'A' ? inputs.a : inputs.b;
-        const auto block = bytes_of(extract_block(source, plan, {row, column}));
-        const auto written =
-            device.host_write(topology.logical_to_physical[logical_tile], address, block);
-        if (!written) {
-            return Failure(RunnerFailure::device("H2D write of block " +
-                                                     block_name(matrix, row, column) + " to tile " +
-                                                     std::to_string(logical_tile),
-                                                 written.error()));
-        }
-        return {};
-    };
+ipu_runner::DeviceStep write_operands(const GemmPlan& plan, const GemmInputs& inputs,
+                                      ipu_sim::Device& device) {
     for (std::uint32_t outer = 0; outer < plan.grid; ++outer) {
         for (std::uint32_t k = 0; k < plan.grid; ++k) {
-            auto a = write('A', outer, k, plan.product_tile(outer, 0, k), plan.a_address());
-            if (!a) {
-                return a;
+            const auto a = bytes_of(extract_block(inputs.a, plan, {outer, k}));
+            if (auto written = ipu_runner::write_tile(device, plan.product_tile(outer, 0, k),
+                                                      plan.a_address(), a);
+                !written) {
+                return written;
             }
-            auto b = write('B', k, outer, plan.product_tile(0, outer, k), plan.b_address());
-            if (!b) {
-                return b;
+            const auto b = bytes_of(extract_block(inputs.b, plan, {k, outer}));
+            if (auto written = ipu_runner::write_tile(device, plan.product_tile(0, outer, k),
+                                                      plan.b_address(), b);
+                !written) {
+                return written;
             }
         }
     }
@@ -92,21 +81,13 @@ std::expected<void, RunnerFailure> check_gathered_result(const GemmPlan& plan,
     return {};
 }
 
-std::expected<void, RunnerFailure> check_sram_block(const GemmPlan& plan, const Matrix& expected,
-                                                    BlockCoordinate at,
-                                                    const ipu_exchange::Topology& topology,
-                                                    ipu_sim::Device& device) {
-    const std::uint16_t tile = plan.output_tile(at);
-    const auto stored = device.host_read(topology.logical_to_physical[tile], plan.sum_address(),
-                                         plan.block_bytes());
-    if (!stored) {
-        return Failure(RunnerFailure::device("D2H read of output block " +
-                                                 block_name('C', at.row, at.column) +
-                                                 " from tile " + std::to_string(tile),
-                                             stored.error()));
-    }
-    return compare_block(plan, expected, at,
-                         "SRAM of output block " + block_name('C', at.row, at.column), *stored);
+ipu_runner::DeviceStep check_sram_block(const GemmPlan& plan, const Matrix& expected,
+                                        BlockCoordinate at, ipu_sim::Device& device) {
+    return ipu_runner::check_tile(
+        device,
+        ipu_runner::TileExpectation{"SRAM of output block " + block_name('C', at.row, at.column),
+                                    plan.output_tile(at), plan.sum_address(),
+                                    bytes_of(extract_block(expected, plan, at))});
 }
 
 std::expected<void, RunnerFailure> write_cycle_profile(const GemmAnnotations& annotations,
@@ -174,7 +155,7 @@ ipu_runner::RunnerOutcome run_gemm(const GemmSettings& settings, ipu_sim::Device
     const auto topology = ipu_exchange::Topology::c600();
     const GemmInputs inputs = make_gemm_inputs(plan.dimension, operand_seed);
 
-    if (auto written = write_operands(plan, inputs, topology, device); !written) {
+    if (auto written = write_operands(plan, inputs, device); !written) {
         return Failure(std::move(written.error()));
     }
     device.fence();
@@ -184,9 +165,9 @@ ipu_runner::RunnerOutcome run_gemm(const GemmSettings& settings, ipu_sim::Device
     if (!program) {
         return Failure(RunnerFailure::device("GEMM exchange schedule", program.error()));
     }
-    const auto cycles = device.run(*program);
+    const auto cycles = ipu_runner::run_program(device, *program, "the GEMM program");
     if (!cycles) {
-        return Failure(RunnerFailure::device("GEMM program", cycles.error()));
+        return Failure(cycles.error());
     }
 
     const Matrix expected = reference_product(inputs.a, inputs.b);
@@ -195,8 +176,7 @@ ipu_runner::RunnerOutcome run_gemm(const GemmSettings& settings, ipu_sim::Device
         return Failure(std::move(checked.error()));
     }
     if (settings.sram_check_block) {
-        if (auto checked =
-                check_sram_block(plan, expected, *settings.sram_check_block, topology, device);
+        if (auto checked = check_sram_block(plan, expected, *settings.sram_check_block, device);
             !checked) {
             return Failure(std::move(checked.error()));
         }

@@ -108,7 +108,7 @@ TEST(DeviceProgram, TurningStepRecordsOffKeepsTheTotals) {
     ASSERT_TRUE(silent.run(Program{{step}}).has_value());
     EXPECT_TRUE(silent.steps(9).empty());
     EXPECT_FALSE(recording.steps(9).empty());
-    for (const std::uint16_t tile : {0, 8, 9}) {
+    for (const std::uint16_t tile : {std::uint16_t{0}, std::uint16_t{8}, std::uint16_t{9}}) {
         EXPECT_EQ(silent.tile_cycles(tile), recording.tile_cycles(tile));
     }
 }

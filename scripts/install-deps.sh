@@ -11,6 +11,7 @@ packages=(
   nlohmann-json3-dev
   clang-format
   clang-16 libclang-rt-16-dev
+  chromium
 )
 
 missing=()

@@ -21,8 +21,10 @@ runner_executable(ipu-attention-f16-e2e attention ipu_attention_core)
 
 quillmesh_test(ipu_attention_tests
   SOURCES
-    tests/runners/attention/fp16_rounding_test.cpp
+    tests/runners/attention/attention_check_test.cpp
+    tests/runners/attention/attention_plan_test.cpp
     tests/runners/attention/flash_attention_test.cpp
+    tests/runners/attention/fp16_rounding_test.cpp
   LIBRARIES ipu_attention_core
 )
 
@@ -46,6 +48,10 @@ runner_executable(ipu-gemm-e2e gemm ipu_gemm_core)
 
 quillmesh_test(ipu_gemm_tests
   SOURCES
+    tests/runners/gemm/cycle_profile_test.cpp
     tests/runners/gemm/gemm_blocking_test.cpp
+    tests/runners/gemm/gemm_run_test.cpp
+    tests/runners/gemm/gemm_settings_test.cpp
+    tests/runners/gemm/profile_file_test.cpp
   LIBRARIES ipu_gemm_core
 )

@@ -11,15 +11,18 @@ ipu_runner::RunnerOutcome run() {
     if (!settings) {
         return Failure(settings.error());
     }
-    auto device = ipu_runner::open_device();
-    if (!device) {
-        return Failure(device.error());
+    auto config = ipu_runner::device_config_setting();
+    if (!config) {
+        return Failure(config.error());
     }
+    // Step records are what the profile is made of; without a profile, skip them.
+    config->record_steps = settings->profile_output.has_value();
+    ipu_sim::Device device(std::move(*config));
     auto profile = ipu_gemm::open_profile_file(*settings);
     if (!profile) {
         return Failure(std::move(profile.error()));
     }
-    return ipu_gemm::run_gemm(*settings, *device, std::move(*profile));
+    return ipu_gemm::run_gemm(*settings, device, std::move(*profile));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@ add_library(ipu_runner
   src/runners/common/mismatch.cpp
   src/runners/common/parsers.cpp
   src/runners/common/pattern.cpp
+  src/runners/common/pattern_codelet.cpp
   src/runners/common/runner_main.cpp
   src/runners/common/settings.cpp
   src/runners/common/tile_io.cpp
@@ -115,3 +116,45 @@ runner_e2e_test(runner.host.fault.sram-address-alias ipu-host-e2e 1
   IPU_HOST_TEST_ADDRESS=0x60000)
 runner_e2e_test(runner.host.bad-setting ipu-host-e2e 2 IPU_HOST_TEST_BYTES=0x10)
 runner_e2e_test(runner.host.bad-fault-name ipu-host-e2e 2 IPU_SIM_FAULT=route-stuck)
+
+# ipu-hardware-e2e: six named exchange and compute graphs.
+add_library(ipu_graph_runner STATIC
+  src/runners/graph/fanout_graph.cpp
+  src/runners/graph/graph_catalogue.cpp
+  src/runners/graph/graph_run.cpp
+  src/runners/graph/graph_settings.cpp
+  src/runners/graph/graph_support.cpp
+  src/runners/graph/multicast_graph.cpp
+  src/runners/graph/permutation_graph.cpp
+  src/runners/graph/reduction_graph.cpp
+  src/runners/graph/reduction_tree.cpp
+  src/runners/graph/segmented_add_graph.cpp
+  src/runners/graph/segmented_graph_compiler.cpp
+  src/runners/graph/sparse_compute_exchange_graph.cpp
+)
+target_include_directories(ipu_graph_runner PUBLIC src/runners/graph)
+target_link_libraries(ipu_graph_runner PUBLIC ipu_runner ipu_sim)
+quillmesh_warnings(ipu_graph_runner)
+runner_executable(ipu-hardware-e2e graph ipu_graph_runner)
+
+quillmesh_test(ipu_graph_runner_tests
+  SOURCES
+    tests/runners/graph/graph_building_test.cpp
+    tests/runners/graph/graph_settings_test.cpp
+  LIBRARIES ipu_graph_runner
+)
+
+foreach(graph IN ITEMS fanout reduction permutation reduction-permutation multicast
+                      compiler-segmented-add)
+  runner_e2e_test(runner.graph.${graph} ipu-hardware-e2e 0 IPU_GRAPH_TEST=${graph})
+endforeach()
+runner_e2e_test(runner.graph.all ipu-hardware-e2e 0)
+runner_e2e_test(runner.graph.fault.exchange-drop ipu-hardware-e2e 1
+  IPU_SIM_FAULT=exchange-drop IPU_GRAPH_TEST=permutation)
+runner_e2e_test(runner.graph.fault.multicast-receiver-drop ipu-hardware-e2e 1
+  IPU_SIM_FAULT=multicast-receiver-drop IPU_GRAPH_TEST=fanout)
+runner_e2e_test(runner.graph.fault.skipped-sync ipu-hardware-e2e 1
+  IPU_SIM_FAULT=skipped-sync IPU_GRAPH_TEST=reduction-permutation)
+runner_e2e_test(runner.graph.fault.sram-address-alias ipu-hardware-e2e 1
+  IPU_SIM_FAULT=sram-address-alias IPU_GRAPH_TEST=compiler-segmented-add)
+runner_e2e_test(runner.graph.bad-setting ipu-hardware-e2e 2 IPU_GRAPH_TEST=fan-out)

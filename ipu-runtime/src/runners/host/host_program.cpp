@@ -4,29 +4,12 @@
 
 #include "host_reference.hpp"
 #include "ipu_exchange/topology.hpp"
+#include "ipu_runner/pattern_codelet.hpp"
 
 namespace ipu_host_runner {
 namespace {
 
 using ipu_exchange::c600_logical_to_physical;
-
-ipu_sim::Codelet init_codelet(const HostSettings& s, std::uint16_t tile) {
-    const ipu_sim::ByteRange range{s.address, s.bytes};
-    return {
-        .kernel = "init_pattern",
-        .tile = c600_logical_to_physical(tile),
-        .inputs = {},
-        .outputs = {range},
-        .cost_class = ipu_sim::CostClass::Copy,
-        .work = s.bytes,
-        .body =
-            [range, tile](ipu_sim::TileView& view) {
-                const auto bytes =
-                    ipu_runner::pattern_bytes({data_stream, tile}, range.address, range.length);
-                view.write(range.address, std::span<const std::uint8_t>(bytes));
-            },
-    };
-}
 
 ipu_sim::Codelet transform_codelet(const HostSettings& s, std::uint16_t tile, std::string kernel,
                                    std::uint8_t (*transform)(std::uint8_t)) {
@@ -89,7 +72,8 @@ std::expected<ipu_sim::Program, ipu_exchange::ExchangeError> build_host_program(
     ipu_sim::Superstep first{.operation = "relay", .compute = {}, .exchange = {}, .host_sends = {}};
     for (const std::uint16_t tile : s.tiles) {
         if (s.source == HostSource::device_init) {
-            first.compute.push_back(init_codelet(s, tile));
+            first.compute.push_back(
+                ipu_runner::pattern_codelet(tile, {data_stream, tile}, {s.address, s.bytes}));
         }
         if (s.path == HostPath::compute_relay) {
             first.compute.push_back(transform_codelet(s, tile, "scale_add_u8", first_compute));

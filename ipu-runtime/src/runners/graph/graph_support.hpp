@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "ipu_exchange/exchange_schedule.hpp"
+#include "ipu_exchange/topology.hpp"
+
+namespace ipu_graph_runner {
+
+using ipu_exchange::c600_tile_count;
+
+// The physical number of a logical tile; graphs are written in logical numbers.
+constexpr std::uint16_t physical(std::uint16_t logical) {
+    return ipu_exchange::c600_logical_to_physical(logical);
+}
+
+// A point-to-point transfer between logical tiles.
+ipu_exchange::ExchangeTransfer transfer(std::uint16_t sender, std::uint32_t source_address,
+                                        std::uint32_t length, std::uint16_t receiver,
+                                        std::uint32_t receiver_address);
+
+// Little-endian 32-bit words of `bytes` (a multiple of 4 long), and back.
+std::vector<std::uint32_t> words_of(std::span<const std::uint8_t> bytes);
+std::vector<std::uint8_t> bytes_of(std::span<const std::uint32_t> words);
+
+// A fixed permutation of all 1472 logical tiles, t -> (t * multiplier + offset)
+// mod 1472. The multiplier must be odd and not a multiple of 23 (so the map is
+// one-to-one); an odd offset leaves no tile in place.
+class TilePermutation {
+  public:
+    constexpr TilePermutation(std::uint32_t multiplier, std::uint32_t offset)
+        : multiplier_(multiplier), offset_(offset) {}
+
+    constexpr std::uint16_t operator()(std::uint16_t tile) const {
+        return static_cast<std::uint16_t>((tile * multiplier_ + offset_) % c600_tile_count);
+    }
+
+    // senders()[t] is the tile that sends to tile t.
+    std::vector<std::uint16_t> senders() const;
+
+  private:
+    std::uint32_t multiplier_;
+    std::uint32_t offset_;
+};
+
+}  // namespace ipu_graph_runner

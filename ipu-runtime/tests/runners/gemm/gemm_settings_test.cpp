@@ -1,10 +1,13 @@
 #include "gemm_settings.hpp"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
+
+#include "../scoped_environment.hpp"
 
 namespace ipu_gemm {
 namespace {
@@ -15,28 +18,30 @@ struct Environment {
     std::optional<std::string> profile = std::nullopt;
 };
 
-// Sets the runner's three variables (absent ones unset) for the life of a check,
-// and unsets all three after.
-class ScopedEnvironment {
+// Sets the runner's three variables for the life of a check; absent ones are unset.
+class ScopedSettings {
   public:
-    explicit ScopedEnvironment(const Environment& environment) { apply(environment); }
-    ~ScopedEnvironment() { apply({}); }
-    ScopedEnvironment(const ScopedEnvironment&) = delete;
-    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+    explicit ScopedSettings(const Environment& environment)
+        : environment_(present(environment),
+                       {"IPU_GEMM_DIMENSION", "IPU_GEMM_SRAM_CHECK_BLOCK", "IPU_PROFILE_OUTPUT"}) {}
 
   private:
-    static void apply(const Environment& environment) {
-        assign("IPU_GEMM_DIMENSION", environment.dimension);
-        assign("IPU_GEMM_SRAM_CHECK_BLOCK", environment.block);
-        assign("IPU_PROFILE_OUTPUT", environment.profile);
-    }
-    static void assign(const char* name, const std::optional<std::string>& value) {
-        if (value) {
-            ::setenv(name, value->c_str(), 1);
-        } else {
-            ::unsetenv(name);
+    static std::vector<std::pair<std::string, std::string>> present(
+        const Environment& environment) {
+        std::vector<std::pair<std::string, std::string>> set;
+        const std::pair<const char*, const std::optional<std::string>&> variables[] = {
+            {"IPU_GEMM_DIMENSION", environment.dimension},
+            {"IPU_GEMM_SRAM_CHECK_BLOCK", environment.block},
+            {"IPU_PROFILE_OUTPUT", environment.profile}};
+        for (const auto& [name, value] : variables) {
+            if (value) {
+                set.emplace_back(name, *value);
+            }
         }
+        return set;
     }
+
+    ipu_runner_testing::ScopedEnvironment environment_;
 };
 
 TEST(GemmSettings, AcceptedValues) {
@@ -53,7 +58,7 @@ TEST(GemmSettings, AcceptedValues) {
         {{"1166", "10,10", std::nullopt}, 1166, BlockCoordinate{10, 10}, std::nullopt},
     };
     for (const auto& c : cases) {
-        const ScopedEnvironment set(c.environment);
+        const ScopedSettings set(c.environment);
         const auto settings = gemm_settings_from_environment();
         ASSERT_TRUE(settings.has_value()) << settings.error().line();
         EXPECT_EQ(settings->plan.dimension, c.dimension);
@@ -94,7 +99,7 @@ TEST(GemmSettings, RefusedValuesNameTheVariable) {
         {{"x", "9,9", ""}, "IPU_GEMM_DIMENSION=\"x\": not an unsigned decimal number"},
     };
     for (const auto& c : cases) {
-        const ScopedEnvironment set(c.environment);
+        const ScopedSettings set(c.environment);
         const auto settings = gemm_settings_from_environment();
         ASSERT_FALSE(settings.has_value()) << c.line;
         EXPECT_EQ(settings.error().line(), c.line);

@@ -1,0 +1,130 @@
+// How fast ProfileReport::read turns a large profile into a report, against a bare
+// traversal of the same message that touches every field and copies nothing.
+// Both count the bytes of the file; at the end the reader's throughput is printed
+// as a ratio of the traversal's.
+#include <benchmark/benchmark.h>
+#include <capnp/serialize.h>
+
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <optional>
+#include <string>
+
+#include "ipu_package/ipu_package.hpp"
+#include "ipu_package/profile.capnp.h"
+#include "large_profile.hpp"
+#include "support/profile_fixtures.hpp"
+
+namespace {
+
+using namespace ipu_package;
+
+// The shape of a profiled GEMM run on a whole C600.
+constexpr std::uint32_t kTiles = 1472;
+constexpr std::uint32_t kSamplesPerTile = 1000;
+constexpr std::uint32_t kMetadataPerStep = 3;
+
+const std::string& large_profile() {
+    static const std::string bytes =
+        fixtures::encoded(fixtures::synthetic_report(kTiles, kSamplesPerTile, kMetadataPerStep), 1);
+    return bytes;
+}
+
+void read_profile(benchmark::State& state) {
+    const std::string& profile = large_profile();
+    std::optional<std::expected<ProfileReport, PackageError>> report;
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::string bytes = profile;  // the stream owns its bytes
+        report.reset();
+        state.ResumeTiming();
+        report = ProfileReport::read(InputStream::from_bytes(std::move(bytes)));
+        benchmark::DoNotOptimize(*report);
+    }
+    if (!report || !report->has_value() || (*report)->tiles.empty()) {
+        state.SkipWithError("the large profile did not read back");
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * profile.size()));
+}
+
+std::uint64_t touch(capnp::Text::Reader text) {
+    return text.size();
+}
+
+// Every field of the message, each pointer followed once, as the reader does.
+std::uint64_t traverse(profile_capnp::Profile::Reader root) {
+    std::uint64_t sum = root.getSchemaVersion() + root.getClockHz();
+    for (const auto tile : root.getTiles()) {
+        sum += tile.getPhysicalTile();
+        for (const auto sample : tile.getSamples()) {
+            const auto step = sample.getStep();
+            sum += step.getLocalIndex() + step.getPhase() + step.getEpoch();
+            sum += touch(step.getOperation());
+            sum += static_cast<std::uint16_t>(step.getKind());
+            sum += touch(step.getKernel());
+            for (const auto entry : step.getMetadata()) {
+                sum += touch(entry.getName()) + touch(entry.getValue());
+            }
+            sum += sample.getStartCycle() + sample.getEndCycle();
+        }
+    }
+    return sum;
+}
+
+void traverse_message(benchmark::State& state) {
+    const std::string& profile = large_profile();
+    kj::Array<capnp::word> words = kj::heapArray<capnp::word>(profile.size() / sizeof(capnp::word));
+    std::memcpy(words.begin(), profile.data(), profile.size());
+    for (auto _ : state) {
+        capnp::FlatArrayMessageReader message(words, capnp_reader_options());
+        benchmark::DoNotOptimize(traverse(message.getRoot<profile_capnp::Profile>()));
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * profile.size()));
+}
+
+BENCHMARK(traverse_message)->Unit(benchmark::kMillisecond)->MinTime(3.0);
+BENCHMARK(read_profile)->Unit(benchmark::kMillisecond)->MinTime(3.0);
+
+// Prints the usual table, then the reader's throughput against the traversal's.
+class RatioReporter : public benchmark::ConsoleReporter {
+  public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            if (run.run_type == Run::RT_Iteration && run.counters.contains("bytes_per_second")) {
+                bytes_per_second_[run.run_name.function_name] = run.counters.at("bytes_per_second");
+            }
+        }
+    }
+
+    void Finalize() override {
+        ConsoleReporter::Finalize();
+        const auto reader = bytes_per_second_.find("read_profile");
+        const auto bare = bytes_per_second_.find("traverse_message");
+        if (reader == bytes_per_second_.end() || bare == bytes_per_second_.end()) {
+            return;
+        }
+        std::printf(
+            "profile: %zu bytes; read_profile %.0f MB/s, traverse_message %.0f MB/s;"
+            " traversal / reader = %.2f\n",
+            large_profile().size(), reader->second / 1e6, bare->second / 1e6,
+            bare->second / reader->second);
+    }
+
+  private:
+    std::map<std::string, double> bytes_per_second_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}

@@ -52,11 +52,13 @@ std::expected<void, ExchangeError> check_transfer(const ExchangeTransfer& transf
     if (transfer.receivers.empty()) {
         return std::unexpected(ExchangeError::ReceiverSet{});
     }
-    std::bitset<c600_tile_count> seen;
     for (const ExchangeReceiver& receiver : transfer.receivers) {
         if (receiver.tile == transfer.sender) {
             return std::unexpected(ExchangeError::ReceiverSet{});
         }
+    }
+    std::bitset<c600_tile_count> seen;
+    for (const ExchangeReceiver& receiver : transfer.receivers) {
         if (seen.test(receiver.tile)) {
             return std::unexpected(ExchangeError::DuplicateTile{});
         }

@@ -2,7 +2,6 @@
 
 #include <concepts>
 #include <cstdint>
-#include <cstring>
 #include <functional>
 #include <optional>
 #include <span>
@@ -47,9 +46,7 @@ class TileView {
 
     template <TileElement T>
     void read(std::uint32_t address, std::span<T> out) const {
-        std::vector<std::uint8_t> bytes(out.size_bytes());
-        read_bytes(address, bytes);
-        std::memcpy(out.data(), bytes.data(), bytes.size());
+        read_bytes(address, {reinterpret_cast<std::uint8_t*>(out.data()), out.size_bytes()});
     }
 
     template <TileElement T>
@@ -61,9 +58,8 @@ class TileView {
 
     template <TileElement T>
     void write(std::uint32_t address, std::span<const T> values) {
-        std::vector<std::uint8_t> bytes(values.size_bytes());
-        std::memcpy(bytes.data(), values.data(), bytes.size());
-        write_bytes(address, bytes);
+        write_bytes(address,
+                    {reinterpret_cast<const std::uint8_t*>(values.data()), values.size_bytes()});
     }
 
     template <TileElement T>

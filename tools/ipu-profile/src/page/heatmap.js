@@ -14,6 +14,8 @@
   const tileCells = [];
   let chosenKind = 1;
   let selectedCell = null;
+  let selectedTile = null;
+  let zoom = 1;
 
   function el(tag, attributes, text) {
     const node = document.createElement(tag);
@@ -238,6 +240,7 @@
     selectedCell = node;
     node.classList.add('selected');
     const tile = tilesByPhysical.get(physical);
+    selectedTile = tile;
     document.getElementById('timeline-title').textContent =
       'Timeline of ' + tileHeading(physical) + ': ' + number(tile.samples) + ' samples';
     document.getElementById('timeline-empty').hidden = true;
@@ -245,10 +248,27 @@
     drawTimeline(tile);
   }
 
+  // Zooming keeps the middle of what is in view in the middle. Sixteen times the
+  // panel is as wide as a browser reliably draws one SVG.
+  function setZoom(factor) {
+    const scroll = document.getElementById('timeline-scroll');
+    const middle = (scroll.scrollLeft + scroll.clientWidth / 2) / scroll.scrollWidth;
+    zoom = Math.min(Math.max(factor, 1), 16);
+    drawTimeline(selectedTile);
+    scroll.scrollLeft = middle * scroll.scrollWidth - scroll.clientWidth / 2;
+  }
+
+  function buildTimelineTools() {
+    document.getElementById('zoom-in').addEventListener('click', () => setZoom(zoom * 2));
+    document.getElementById('zoom-out').addEventListener('click', () => setZoom(zoom / 2));
+    document.getElementById('zoom-whole').addEventListener('click', () => setZoom(1));
+  }
+
   function drawTimeline(tile) {
     const { placed, lanes } = assignLanes(tile.timeline);
     const chart = document.getElementById('timeline');
-    const width = Math.max(chart.clientWidth, 300);
+    const width = Math.max(document.getElementById('timeline-scroll').clientWidth, 300) * zoom;
+    document.getElementById('zoom-level').textContent = zoom > 1 ? '×' + zoom : '';
     const laneHeight = 20;
     const top = 6;
     const height = top + lanes * laneHeight + 28;
@@ -256,6 +276,7 @@
     const last = data.span ? Math.max(data.span.last_cycle, first + 1) : 1;
     const x = (cycle) => ((cycle - first) / (last - first)) * width;
     chart.setAttribute('viewBox', '0 0 ' + width + ' ' + height);
+    chart.setAttribute('width', String(width));
     chart.setAttribute('height', String(height));
     chart.replaceChildren();
     let pinned = null;
@@ -281,12 +302,13 @@
     const axis = svg('g', { class: 'axis' });
     const axisY = top + lanes * laneHeight + 4;
     axis.append(svg('line', { x1: 0, x2: width, y1: axisY, y2: axisY }));
-    for (let tick = 0; tick <= 5; ++tick) {
-      const cycles = Math.round(((last - first) * tick) / 5);
-      const tickX = (width * tick) / 5;
+    const ticks = Math.max(5, Math.round(width / 220));
+    for (let tick = 0; tick <= ticks; ++tick) {
+      const cycles = Math.round(((last - first) * tick) / ticks);
+      const tickX = (width * tick) / ticks;
       axis.append(svg('line', { x1: tickX, x2: tickX, y1: axisY, y2: axisY + 4 }));
       const label = svg('text', {
-        x: tickX, y: axisY + 17, 'text-anchor': tick === 0 ? 'start' : tick === 5 ? 'end' : 'middle',
+        x: tickX, y: axisY + 17, 'text-anchor': tick === 0 ? 'start' : tick === ticks ? 'end' : 'middle',
       });
       label.textContent = '+' + number(cycles) + (data.clock_hz > 0 ? ' (' + microseconds(cycles) + ')' : '');
       axis.append(label);
@@ -323,5 +345,6 @@
   showFacts();
   showKindBar();
   buildHeatmap();
+  buildTimelineTools();
   showCostliestSteps();
 }());

@@ -80,6 +80,15 @@ test('the chip has 1472 tiles, hover shows a tile and a click shows its timeline
   await page.locator('#timeline .sample').nth(2).click();
   assert.match(await page.locator('#sample-details').textContent(), /operationgemm\.blockkernelhmac_f16_16x16kindcompute/);
 
+  const chart = page.locator('#timeline');
+  const wholeWidth = Number(await chart.getAttribute('width'));
+  await page.locator('#zoom-in').click();
+  await page.locator('#zoom-in').click();
+  assert.equal(Number(await chart.getAttribute('width')), wholeWidth * 4);
+  assert.equal(await page.locator('#zoom-level').textContent(), '×4');
+  await page.locator('#zoom-whole').click();
+  assert.equal(Number(await chart.getAttribute('width')), wholeWidth);
+
   const before = await tile.evaluate((node) => node.style.background);
   await page.locator('#kind-choice button', { hasText: 'idle' }).click();
   assert.equal(await page.locator('#kind-choice button[aria-pressed="true"]').textContent(), 'idle');

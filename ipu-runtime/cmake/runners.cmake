@@ -26,7 +26,7 @@ quillmesh_test(ipu_runner_tests
   LIBRARIES ipu_runner
 )
 
-# runner_executable(NAME LIBRARY) builds runner NAME from its main.cpp in FOLDER
+# runner_executable(NAME FOLDER LIBRARY) builds runner NAME from its main.cpp in FOLDER
 # and the library holding the rest of its code.
 function(runner_executable name folder library)
   add_executable(${name} src/runners/${folder}/main.cpp)
@@ -53,6 +53,51 @@ quillmesh_test(ipu_host_runner_tests
     tests/runners/host/host_scenario_test.cpp
     tests/runners/host/host_settings_test.cpp
   LIBRARIES ipu_host_runner
+)
+
+# ipu-hardware-e2e: six named exchange and compute graphs.
+add_library(ipu_graph_runner STATIC
+  src/runners/graph/fanout_graph.cpp
+  src/runners/graph/graph_catalogue.cpp
+  src/runners/graph/graph_run.cpp
+  src/runners/graph/graph_settings.cpp
+  src/runners/graph/graph_support.cpp
+  src/runners/graph/multicast_graph.cpp
+  src/runners/graph/permutation_graph.cpp
+  src/runners/graph/reduction_graph.cpp
+  src/runners/graph/reduction_tree.cpp
+  src/runners/graph/segmented_add_graph.cpp
+  src/runners/graph/segmented_graph_compiler.cpp
+  src/runners/graph/sparse_compute_exchange_graph.cpp
+)
+target_include_directories(ipu_graph_runner PUBLIC src/runners/graph)
+target_link_libraries(ipu_graph_runner PUBLIC ipu_runner ipu_sim)
+quillmesh_warnings(ipu_graph_runner)
+runner_executable(ipu-hardware-e2e graph ipu_graph_runner)
+
+quillmesh_test(ipu_graph_runner_tests
+  SOURCES
+    tests/runners/graph/graph_building_test.cpp
+    tests/runners/graph/graph_settings_test.cpp
+  LIBRARIES ipu_graph_runner
+)
+
+# ipu-randomized-e2e: a random static exchange graph drawn from a seed.
+add_library(ipu_randomized_runner STATIC
+  src/runners/randomized/random_graph.cpp
+  src/runners/randomized/random_graph_run.cpp
+  src/runners/randomized/randomized_settings.cpp
+)
+target_include_directories(ipu_randomized_runner PUBLIC src/runners/randomized)
+target_link_libraries(ipu_randomized_runner PUBLIC ipu_runner ipu_scenario ipu_sim)
+quillmesh_warnings(ipu_randomized_runner)
+runner_executable(ipu-randomized-e2e randomized ipu_randomized_runner)
+
+quillmesh_test(ipu_randomized_runner_tests
+  SOURCES
+    tests/runners/randomized/random_graph_test.cpp
+    tests/runners/randomized/randomized_settings_test.cpp
+  LIBRARIES ipu_randomized_runner
 )
 
 # End-to-end tests: each runner started as the suite starts it, judged by its exit
@@ -117,33 +162,6 @@ runner_e2e_test(runner.host.fault.sram-address-alias ipu-host-e2e 1
 runner_e2e_test(runner.host.bad-setting ipu-host-e2e 2 IPU_HOST_TEST_BYTES=0x10)
 runner_e2e_test(runner.host.bad-fault-name ipu-host-e2e 2 IPU_SIM_FAULT=route-stuck)
 
-# ipu-hardware-e2e: six named exchange and compute graphs.
-add_library(ipu_graph_runner STATIC
-  src/runners/graph/fanout_graph.cpp
-  src/runners/graph/graph_catalogue.cpp
-  src/runners/graph/graph_run.cpp
-  src/runners/graph/graph_settings.cpp
-  src/runners/graph/graph_support.cpp
-  src/runners/graph/multicast_graph.cpp
-  src/runners/graph/permutation_graph.cpp
-  src/runners/graph/reduction_graph.cpp
-  src/runners/graph/reduction_tree.cpp
-  src/runners/graph/segmented_add_graph.cpp
-  src/runners/graph/segmented_graph_compiler.cpp
-  src/runners/graph/sparse_compute_exchange_graph.cpp
-)
-target_include_directories(ipu_graph_runner PUBLIC src/runners/graph)
-target_link_libraries(ipu_graph_runner PUBLIC ipu_runner ipu_sim)
-quillmesh_warnings(ipu_graph_runner)
-runner_executable(ipu-hardware-e2e graph ipu_graph_runner)
-
-quillmesh_test(ipu_graph_runner_tests
-  SOURCES
-    tests/runners/graph/graph_building_test.cpp
-    tests/runners/graph/graph_settings_test.cpp
-  LIBRARIES ipu_graph_runner
-)
-
 foreach(graph IN ITEMS fanout reduction permutation reduction-permutation multicast
                       compiler-segmented-add)
   runner_e2e_test(runner.graph.${graph} ipu-hardware-e2e 0 IPU_GRAPH_TEST=${graph})
@@ -158,3 +176,10 @@ runner_e2e_test(runner.graph.fault.skipped-sync ipu-hardware-e2e 1
 runner_e2e_test(runner.graph.fault.sram-address-alias ipu-hardware-e2e 1
   IPU_SIM_FAULT=sram-address-alias IPU_GRAPH_TEST=compiler-segmented-add)
 runner_e2e_test(runner.graph.bad-setting ipu-hardware-e2e 2 IPU_GRAPH_TEST=fan-out)
+
+foreach(seed IN ITEMS 5860671082139043155 7640891576956012809 13503953896175478587)
+  runner_e2e_test(runner.randomized.${seed} ipu-randomized-e2e 0 IPU_RANDOM_SEED=${seed})
+endforeach()
+runner_e2e_test(runner.randomized.fault.exchange-bit-flip ipu-randomized-e2e 1
+  IPU_SIM_FAULT=exchange-bit-flip IPU_RANDOM_SEED=7640891576956012809)
+runner_e2e_test(runner.randomized.bad-setting ipu-randomized-e2e 2 IPU_RANDOM_SEED=18446744073709551616)

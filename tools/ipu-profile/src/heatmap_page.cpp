@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "heatmap_page_template.hpp"
+#include "ipu_profile/profile_summary.hpp"
 #include "ipu_profile/step_kinds.hpp"
 #include "ipu_profile/tile_position.hpp"
 
@@ -173,11 +174,11 @@ std::string script_safe_json(const Json& json) {
     return safe;
 }
 
-void write_heatmap_page(const ProfileReport& report, const ProfileSummary& summary,
-                        std::string_view title, std::ostream& out, std::size_t costliest) {
+void write_heatmap_page(const ProfileReport& report, std::string_view title, std::ostream& out,
+                        std::size_t costliest) {
     const std::size_t marker = heatmap_page_template.find(data_marker);
     out << heatmap_page_template.substr(0, marker)
-        << script_safe_json(page_data(report, summary, title, costliest))
+        << script_safe_json(page_data(report, summarise(report), title, costliest))
         << heatmap_page_template.substr(marker + data_marker.size());
 }
 

@@ -51,7 +51,7 @@ Written write_trace(const ProfileReport& report, std::ostream& out) {
 
 Written write_page(const CommandLine& command, const ProfileReport& report, std::ostream& out) {
     const std::string title = std::filesystem::path(command.input).filename().string();
-    ipu_profile::write_heatmap_page(report, ipu_profile::summarise(report), title, out);
+    ipu_profile::write_heatmap_page(report, title, out);
     return {};
 }
 

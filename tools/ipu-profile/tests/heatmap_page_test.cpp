@@ -13,7 +13,7 @@ constexpr std::string_view data_open = R"(<script type="application/json" id="pr
 
 std::string page_of(const ipu_package::ProfileReport& report, std::string_view title = "small") {
     std::ostringstream out;
-    write_heatmap_page(report, summarise(report), title, out, 3);
+    write_heatmap_page(report, title, out, 3);
     return out.str();
 }
 

@@ -1,10 +1,7 @@
 #include "message_words.hpp"
 
 #include <algorithm>
-#include <cstdlib>
-#include <cstring>
 #include <string>
-#include <utility>
 
 #include "stream_framing.hpp"
 
@@ -13,7 +10,7 @@ namespace {
 
 // The first allocation for a message whose source cannot say how much is coming;
 // from there the buffer doubles as data arrives.
-constexpr std::uint64_t kInitialWords = 8192;
+constexpr std::uint64_t kInitialBytes = 64 * 1024;
 
 CapnpError failure(std::string description) {
     return {CapnpError::Kind::Failed, std::move(description)};
@@ -43,30 +40,9 @@ std::expected<std::size_t, CapnpError> read_fully(InputStream& input, std::span<
     return filled;
 }
 
-}  // namespace
-
-MessageWords::MessageWords(MessageWords&& other) noexcept
-    : buffer_(std::exchange(other.buffer_, nullptr)),
-      word_count_(std::exchange(other.word_count_, 0)),
-      segments_(std::move(other.segments_)) {}
-
-MessageWords& MessageWords::operator=(MessageWords&& other) noexcept {
-    if (this != &other) {
-        std::free(buffer_);
-        buffer_ = std::exchange(other.buffer_, nullptr);
-        word_count_ = std::exchange(other.word_count_, 0);
-        segments_ = std::move(other.segments_);
-    }
-    return *this;
-}
-
-MessageWords::~MessageWords() {
-    std::free(buffer_);
-}
-
-std::expected<MessageWords, CapnpError> read_message_words(InputStream& input) {
-    // The segment count and the size of segment 0, then the other sizes.
-    std::byte head[kWordBytes];
+// The segment sizes in words, from the segment table at the start of `input`.
+std::expected<std::vector<std::uint64_t>, CapnpError> read_segment_sizes(InputStream& input) {
+    std::byte head[kWordBytes];  // the segment count, then the size of segment 0
     auto head_read = read_fully(input, head);
     if (!head_read) {
         return std::unexpected(head_read.error());
@@ -82,64 +58,72 @@ std::expected<MessageWords, CapnpError> read_message_words(InputStream& input) {
         return std::unexpected(failure("message announces " + std::to_string(segment_count) +
                                        " segments; at most 511 are accepted"));
     }
-    std::byte table[kSegmentLimit * 4];
-    const std::size_t table_rest = segment_table_bytes(segment_count) - kWordBytes;
-    auto table_read = read_fully(input, std::span(table, table_rest));
-    if (!table_read) {
-        return std::unexpected(table_read.error());
+
+    std::byte rest[kSegmentLimit * 4];  // the other sizes and the zero fill
+    const std::size_t rest_bytes = segment_table_bytes(segment_count) - kWordBytes;
+    auto rest_read = read_fully(input, std::span(rest, rest_bytes));
+    if (!rest_read) {
+        return std::unexpected(rest_read.error());
     }
-    if (*table_read < table_rest) {
+    if (*rest_read < rest_bytes) {
         return std::unexpected(failure("input ended inside the segment table"));
     }
-
     std::vector<std::uint64_t> sizes(segment_count);
     sizes[0] = u32_at(head + 4);
     for (std::size_t i = 1; i < segment_count; ++i) {
-        sizes[i] = u32_at(table + 4 * (i - 1));
+        sizes[i] = u32_at(rest + 4 * (i - 1));
     }
-    std::uint64_t total_words = 0;
-    for (const std::uint64_t size : sizes) {
-        total_words += size;  // at most 511 * (2^32 - 1): no overflow in 64 bits
-    }
+    return sizes;
+}
 
-    // The segments, into a buffer that grows only as far as data has arrived.
-    MessageWords words;
-    const std::uint64_t total_bytes = total_words * kWordBytes;
-    const std::uint64_t expected_bytes =
-        input.remaining_hint().value_or(kInitialWords * kWordBytes);
+// Reads exactly `total_bytes` into `buffer`, which grows only as far as the data
+// has come: first to what the source says it holds, then by doubling.
+std::expected<void, CapnpError> read_segment_data(InputStream& input, std::uint64_t total_bytes,
+                                                  WordBuffer& buffer) {
+    const std::uint64_t hinted = input.remaining_hint().value_or(kInitialBytes);
     std::uint64_t capacity =
-        std::min(total_bytes, (expected_bytes + kWordBytes - 1) & ~(kWordBytes - 1));
+        std::min(total_bytes, (hinted + kWordBytes - 1) / kWordBytes * kWordBytes);
     std::uint64_t filled = 0;
     for (;;) {
-        if (capacity > 0) {
-            void* grown = std::realloc(words.buffer_, static_cast<std::size_t>(capacity));
-            if (grown == nullptr) {
-                return std::unexpected(CapnpError{
-                    CapnpError::Kind::Overloaded,
-                    "out of memory for a message of " + std::to_string(total_words) + " words"});
-            }
-            words.buffer_ = static_cast<capnp::word*>(grown);
+        if (!buffer.resize(static_cast<std::size_t>(capacity))) {
+            return std::unexpected(CapnpError{
+                CapnpError::Kind::Overloaded,
+                "out of memory for a message of " + std::to_string(total_bytes) + " bytes"});
         }
-        auto* bytes = reinterpret_cast<std::byte*>(words.buffer_);
         auto count = read_fully(
-            input, std::span(bytes + filled, static_cast<std::size_t>(capacity - filled)));
+            input, std::span(buffer.bytes() + filled, static_cast<std::size_t>(capacity - filled)));
         if (!count) {
             return std::unexpected(count.error());
         }
         filled += *count;
         if (filled == total_bytes) {
-            break;
+            return {};
         }
         if (filled < capacity) {
             return std::unexpected(failure("input ended inside the message's segments"));
         }
-        capacity = std::min(total_bytes, std::max(capacity * 2, kInitialWords * kWordBytes));
+        capacity = std::min(total_bytes, std::max(capacity * 2, kInitialBytes));
     }
+}
 
-    words.word_count_ = total_words;
-    words.segments_.reserve(segment_count);
-    const capnp::word* next = words.buffer_;
-    for (const std::uint64_t size : sizes) {
+}  // namespace
+
+std::expected<MessageWords, CapnpError> read_message_words(InputStream& input) {
+    auto sizes = read_segment_sizes(input);
+    if (!sizes) {
+        return std::unexpected(sizes.error());
+    }
+    MessageWords words;
+    for (const std::uint64_t size : *sizes) {
+        words.word_count_ += size;  // at most 511 * (2^32 - 1): no overflow in 64 bits
+    }
+    if (auto read = read_segment_data(input, words.word_count_ * kWordBytes, words.buffer_);
+        !read) {
+        return std::unexpected(read.error());
+    }
+    words.segments_.reserve(sizes->size());
+    const capnp::word* next = words.buffer_.words();
+    for (const std::uint64_t size : *sizes) {
         words.segments_.emplace_back(next, static_cast<std::size_t>(size));
         next += size;
     }

@@ -9,19 +9,13 @@
 
 #include "ipu_package/input_stream.hpp"
 #include "ipu_package/package_error.hpp"
+#include "word_buffer.hpp"
 
 namespace ipu_package {
 
 // The segments of one message, held in one word-aligned buffer of its own.
 class MessageWords {
   public:
-    MessageWords() = default;
-    MessageWords(MessageWords&& other) noexcept;
-    MessageWords& operator=(MessageWords&& other) noexcept;
-    MessageWords(const MessageWords&) = delete;
-    MessageWords& operator=(const MessageWords&) = delete;
-    ~MessageWords();
-
     // Views of the segments, in order, valid while this object lives.
     kj::ArrayPtr<const kj::ArrayPtr<const capnp::word>> segments() const {
         return {segments_.data(), segments_.size()};
@@ -33,7 +27,7 @@ class MessageWords {
   private:
     friend std::expected<MessageWords, CapnpError> read_message_words(InputStream& input);
 
-    capnp::word* buffer_ = nullptr;  // from malloc, so realloc can grow it in place
+    WordBuffer buffer_;
     std::uint64_t word_count_ = 0;
     std::vector<kj::ArrayPtr<const capnp::word>> segments_;
 };

@@ -43,13 +43,13 @@ Decoded decode_kind(std::uint16_t raw, ProfileStepKind& into) {
 
 Decoded decode_metadata(capnp::List<schema::MetadataEntry>::Reader entries,
                         std::vector<ProfileMetadata>& into) {
-    into.resize(entries.size());
-    for (unsigned i = 0; i < entries.size(); ++i) {
-        const auto entry = entries[i];
-        if (auto done = copy_text(entry.getName(), into[i].name); !done) {
+    into.reserve(entries.size());
+    for (const auto entry : entries) {
+        ProfileMetadata& metadata = into.emplace_back();
+        if (auto done = copy_text(entry.getName(), metadata.name); !done) {
             return done;
         }
-        if (auto done = copy_text(entry.getValue(), into[i].value); !done) {
+        if (auto done = copy_text(entry.getValue(), metadata.value); !done) {
             return done;
         }
     }
@@ -81,9 +81,9 @@ Decoded decode_sample(schema::CycleSample::Reader sample, CycleSample& into) {
 
 Decoded decode_tile(schema::TileProfile::Reader tile, TileProfile& into) {
     const auto samples = tile.getSamples();
-    into.samples.resize(samples.size());
-    for (unsigned i = 0; i < samples.size(); ++i) {
-        if (auto done = decode_sample(samples[i], into.samples[i]); !done) {
+    into.samples.reserve(samples.size());
+    for (const auto sample : samples) {
+        if (auto done = decode_sample(sample, into.samples.emplace_back()); !done) {
             return done;
         }
     }

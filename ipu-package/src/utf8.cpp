@@ -6,7 +6,23 @@
 namespace ipu_package {
 namespace {
 
-// Skips whole 8-byte blocks of ASCII, which is most of any real profile's text.
+// Whether every byte of `text` is ASCII, which is what real profiles hold; checked
+// 8 bytes at a time.
+bool is_ascii(std::string_view text) {
+    std::uint64_t seen = 0;
+    std::size_t at = 0;
+    for (; at + sizeof seen <= text.size(); at += sizeof seen) {
+        std::uint64_t block;
+        std::memcpy(&block, text.data() + at, sizeof block);
+        seen |= block;
+    }
+    for (; at < text.size(); ++at) {
+        seen |= static_cast<unsigned char>(text[at]);
+    }
+    return (seen & 0x8080808080808080u) == 0;
+}
+
+// Skips whole 8-byte blocks of ASCII.
 std::size_t skip_ascii(std::string_view text, std::size_t at) {
     constexpr std::uint64_t high_bits = 0x8080808080808080u;
     while (at + sizeof(std::uint64_t) <= text.size()) {
@@ -62,6 +78,9 @@ std::size_t sequence_length(unsigned char lead) {
 }  // namespace
 
 std::optional<Utf8Error> find_utf8_error(std::string_view text) {
+    if (is_ascii(text)) {
+        return std::nullopt;
+    }
     std::size_t at = 0;
     while (at < text.size()) {
         at = skip_ascii(text, at);

@@ -17,6 +17,7 @@
 #include "ipu_profile/sample_csv.hpp"
 #include "ipu_profile/summary_json.hpp"
 #include "ipu_profile/summary_text.hpp"
+#include "ipu_profile/terminal_text.hpp"
 
 namespace {
 
@@ -26,8 +27,9 @@ using Written = std::expected<void, std::string>;
 
 constexpr int failure_status = 2;
 
+// One line on standard error, whatever the message holds.
 int fail(std::string_view message) {
-    std::cerr << "ipu-profile: " << message << '\n';
+    std::cerr << "ipu-profile: " << ipu_profile::terminal_safe(message) << '\n';
     return failure_status;
 }
 
@@ -97,7 +99,8 @@ int main(int argc, char** argv) {
     const std::vector<std::string_view> args(argv + 1, argv + argc);
     const auto command = ipu_profile::parse_command_line(args);
     if (!command) {
-        std::cerr << "ipu-profile: " << command.error() << '\n' << ipu_profile::usage_line << '\n';
+        fail(command.error());
+        std::cerr << ipu_profile::usage_line << '\n';
         return failure_status;
     }
     if (command->subcommand == ipu_profile::Subcommand::Help) {

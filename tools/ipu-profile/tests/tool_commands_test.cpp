@@ -103,6 +103,11 @@ TEST_F(ToolCommands, BadCommandLinesPrintTheUsageAndExitTwo) {
         EXPECT_TRUE(result.err.ends_with("\n" + std::string(usage_line) + "\n")) << result.err;
         EXPECT_EQ(line_count(result.err), 2u);
     }
+    const ToolRun escaped = run({"summary", profile, "--\x1b]0;title\x07"});
+    EXPECT_EQ(escaped.err.find('\x1b'), std::string::npos);
+    EXPECT_NE(escaped.err.find("unknown option '--\\u{1b}]0;title\\u{7}'"), std::string::npos)
+        << escaped.err;
+
     const ToolRun help = run({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(help.out, std::string(usage_line) + "\n");

@@ -117,5 +117,16 @@ TEST(ReadErrors, TheStreamIsClosedWhateverTheOutcome) {
     }
 }
 
+TEST(ReadErrors, AStreamThatCannotBeReadIsCapnpWithTheSystemsText) {
+    const int write_only = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+    ASSERT_GE(write_only, 0);
+    const auto result = ProfileReport::read(InputStream::from_fd(write_only));
+    ASSERT_FALSE(result.has_value());
+    const CapnpError* failure = result.error().get<CapnpError>();
+    ASSERT_NE(failure, nullptr) << result.error();
+    EXPECT_NE(failure->description.find(IoError{EBADF}.message()), std::string::npos)
+        << failure->description;
+}
+
 }  // namespace
 }  // namespace ipu_package

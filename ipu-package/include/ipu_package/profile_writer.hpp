@@ -11,7 +11,8 @@ namespace ipu_package {
 
 // The writer encodes a report faithfully and judges nothing: the version stamp is
 // the caller's choice, and a kind or text that readers refuse is written as given.
-// Reading the output back gives an equal report whenever the version is 1, 2 or 3.
+// Reading the output back gives an equal report whenever the version is 1, 2 or 3,
+// every kind is one of the four and every text is UTF-8.
 
 // Writes `report` as one unpacked Cap'n Proto profile message stamped with
 // `schema_version` to `fd`, which stays open and belongs to the caller. Fails with

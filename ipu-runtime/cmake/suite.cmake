@@ -31,3 +31,11 @@ endfunction()
 hardware_suite_executable(hardware_e2e "${QUILLMESH_RUNNER_DIR}" "${QUILLMESH_DEVICE_LOCK}")
 
 include(cmake/suite_tests.cmake)
+
+# Each case of the suite is also a CTest test (label "hardware"), run one at a
+# time on the device, against the runners of this build.
+gtest_discover_tests(hardware_e2e
+  TEST_PREFIX ""
+  DISCOVERY_TIMEOUT 60
+  PROPERTIES LABELS hardware RESOURCE_LOCK ipu-device TIMEOUT 300
+)

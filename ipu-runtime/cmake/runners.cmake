@@ -36,6 +36,7 @@ endfunction()
 
 # ipu-host-e2e: host-to-device and device-to-host transfer patterns.
 add_library(ipu_host_runner STATIC
+  src/runners/host/alias_sentinels.cpp
   src/runners/host/host_program.cpp
   src/runners/host/host_reference.cpp
   src/runners/host/host_run.cpp
@@ -49,6 +50,7 @@ runner_executable(ipu-host-e2e host ipu_host_runner)
 
 quillmesh_test(ipu_host_runner_tests
   SOURCES
+    tests/runners/host/alias_sentinels_test.cpp
     tests/runners/host/host_run_test.cpp
     tests/runners/host/host_scenario_test.cpp
     tests/runners/host/host_settings_test.cpp

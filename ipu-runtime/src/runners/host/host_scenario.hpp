@@ -4,6 +4,7 @@
 #include <span>
 #include <vector>
 
+#include "alias_sentinels.hpp"
 #include "host_settings.hpp"
 #include "ipu_sim/codelet.hpp"
 
@@ -38,10 +39,5 @@ HostScenario build_host_scenario(HostSettings settings);
 // of t + 736, t + 737, ... (modulo 1472), so partners sit half the chip away.
 // Needs at most 736 tiles.
 std::vector<std::uint16_t> relay_partners(std::span<const std::uint16_t> tiles);
-
-// For the data range [address, address + bytes): every range that the data would
-// alias, outside the data itself, if an address bit from 12 to 19 were ignored,
-// merged and in address order.
-std::vector<ipu_sim::ByteRange> alias_sentinels(std::uint32_t address, std::uint32_t bytes);
 
 }  // namespace ipu_host_runner

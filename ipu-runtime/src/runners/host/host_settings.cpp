@@ -1,5 +1,6 @@
 #include "host_settings.hpp"
 
+#include "alias_sentinels.hpp"
 #include "ipu_exchange/c600_sram.hpp"
 #include "ipu_exchange/topology.hpp"
 
@@ -115,9 +116,12 @@ ipu_runner::Setting<HostSettings> read_host_settings() {
     }
     const bool relayed = settings.path != HostPath::direct;
     const std::uint64_t holders = settings.tiles.size() * (relayed ? 2u : 1u);
-    if (holders * settings.bytes > max_total_bytes) {
+    const std::uint64_t per_tile =
+        settings.bytes + alias_sentinel_bytes(settings.address, settings.bytes);
+    if (holders * per_tile > max_total_bytes) {
         return std::unexpected(setting_conflict(
-            bytes_variable, std::to_string(holders) + " tiles of this many bytes exceed the " +
+            bytes_variable, std::to_string(holders) + " tiles of " + std::to_string(per_tile) +
+                                " bytes (data and alias sentinels) exceed the " +
                                 std::to_string(max_total_bytes >> 20) + " MiB a run may move"));
     }
     if (relayed && settings.tiles.size() > max_relayed_tiles) {

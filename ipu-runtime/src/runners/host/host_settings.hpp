@@ -34,8 +34,8 @@ inline constexpr std::uint32_t default_bytes = 1024;
 inline constexpr std::uint32_t default_address = 0;
 inline constexpr std::uint16_t default_tile = 0;
 
-// Data the run moves at most, over all tiles (keeps the host side well inside
-// the runner's memory budget).
+// Data and alias sentinels the run moves at most, over all tiles (keeps the run
+// well inside the runner's memory budget).
 inline constexpr std::uint64_t max_total_bytes = 32ull << 20;
 
 // Reads IPU_HOST_TEST_TILE, IPU_HOST_TEST_TILES, IPU_HOST_TEST_BYTES,

@@ -104,6 +104,11 @@ TEST(HostSettings, RefusedSettingsNameTheVariable) {
          "IPU_HOST_TEST_TILES"},
         {{{"IPU_HOST_TEST_TILES", tile_range(100)}, {"IPU_HOST_TEST_BYTES", "638976"}},
          "IPU_HOST_TEST_BYTES"},
+        // 200 x 64 KiB fit, but not with 128 KiB of alias sentinels per tile.
+        {{{"IPU_HOST_TEST_TILES", tile_range(200)},
+          {"IPU_HOST_TEST_BYTES", "65536"},
+          {"IPU_HOST_TEST_ADDRESS", "0x60000"}},
+         "IPU_HOST_TEST_BYTES"},
     };
     for (const auto& c : cases) {
         const auto settings = read_with(c.variables);

@@ -122,7 +122,7 @@ function(runner_e2e_test name runner status)
     list(APPEND modifications "${variable}=unset:")
   endforeach()
   foreach(assignment IN LISTS ARGN)
-    string(REPLACE "=" "=set:" modification "${assignment}")
+    string(REGEX REPLACE "^([^=]*)=" "\\1=set:" modification "${assignment}")
     list(APPEND modifications "${modification}")
   endforeach()
   set_tests_properties(${name} PROPERTIES

@@ -5,13 +5,6 @@
 #include "gemm_program.hpp"
 
 namespace ipu_gemm {
-namespace {
-
-std::string block(char matrix, std::uint32_t row, std::uint32_t column) {
-    return std::string(1, matrix) + "(" + std::to_string(row) + "," + std::to_string(column) + ")";
-}
-
-}  // namespace
 
 GemmAnnotations::GemmAnnotations(const GemmPlan& plan, const ipu_exchange::Topology& topology,
                                  const ipu_sim::Program& program) {
@@ -53,7 +46,8 @@ std::vector<ipu_package::ProfileMetadata> GemmAnnotations::operator()(
         }
         const auto [i, j, k] = product->second;
         const bool sum = step.kernel == partial_sum_kernel;
-        return {{"block", sum ? block('C', i, j) : block('A', i, k) + " x " + block('B', k, j)}};
+        return {{"block", sum ? block_label('C', {i, j})
+                              : block_label('A', {i, k}) + " x " + block_label('B', {k, j})}};
     }
     if (step.kind != ipu_sim::StepKind::Exchange || step.phase >= peers_by_phase_.size()) {
         return {};

@@ -20,6 +20,11 @@ std::uint32_t divide_rounding_up(std::uint32_t dividend, std::uint32_t divisor) 
 
 }  // namespace
 
+std::string block_label(char matrix, BlockCoordinate at) {
+    return std::string(1, matrix) + "(" + std::to_string(at.row) + "," + std::to_string(at.column) +
+           ")";
+}
+
 std::uint16_t GemmPlan::product_tile(std::uint32_t i, std::uint32_t j, std::uint32_t k) const {
     const std::uint64_t product = (std::uint64_t{i} * grid + j) * grid + k;
     return static_cast<std::uint16_t>(product * ipu_exchange::c600_tile_count / product_count());

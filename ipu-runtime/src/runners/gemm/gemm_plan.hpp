@@ -14,6 +14,9 @@ struct BlockCoordinate {
     friend bool operator==(const BlockCoordinate&, const BlockCoordinate&) = default;
 };
 
+// "C(1,2)": block `at` of the matrix named `matrix`, as reports name it.
+std::string block_label(char matrix, BlockCoordinate at);
+
 // How an n x n by n x n product is cut into blocks and spread over the tiles.
 //
 // Each matrix is a grid x grid array of square blocks of `block` x `block` FP32

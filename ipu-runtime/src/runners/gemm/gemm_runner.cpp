@@ -27,10 +27,6 @@ std::vector<std::uint8_t> bytes_of(std::span<const float> values) {
     return bytes;
 }
 
-std::string block_name(char matrix, std::uint32_t row, std::uint32_t column) {
-    return std::string(1, matrix) + "(" + std::to_string(row) + "," + std::to_string(column) + ")";
-}
-
 // A(i,k) to its home product tile (i,0,k), B(k,j) to (0,j,k).
 ipu_runner::DeviceStep write_operands(const GemmPlan& plan, const GemmInputs& inputs,
                                       ipu_sim::Device& device) {
@@ -53,9 +49,9 @@ ipu_runner::DeviceStep write_operands(const GemmPlan& plan, const GemmInputs& in
     return {};
 }
 
-std::expected<void, RunnerFailure> compare_block(const GemmPlan& plan, const Matrix& expected,
-                                                 BlockCoordinate at, std::string check,
-                                                 std::span<const std::uint8_t> actual) {
+ipu_runner::DeviceStep compare_block(const GemmPlan& plan, const Matrix& expected,
+                                     BlockCoordinate at, std::string check,
+                                     std::span<const std::uint8_t> actual) {
     const auto reference = bytes_of(extract_block(expected, plan, at));
     const auto mismatch = ipu_runner::first_mismatch(std::move(check), plan.output_tile(at),
                                                      plan.sum_address(), reference, actual);
@@ -65,13 +61,12 @@ std::expected<void, RunnerFailure> compare_block(const GemmPlan& plan, const Mat
     return {};
 }
 
-std::expected<void, RunnerFailure> check_gathered_result(const GemmPlan& plan,
-                                                         const Matrix& expected,
-                                                         std::span<const std::uint8_t> results) {
+ipu_runner::DeviceStep check_gathered_result(const GemmPlan& plan, const Matrix& expected,
+                                             std::span<const std::uint8_t> results) {
     for (std::uint32_t i = 0; i < plan.grid; ++i) {
         for (std::uint32_t j = 0; j < plan.grid; ++j) {
             const auto checked = compare_block(
-                plan, expected, {i, j}, "gathered output block " + block_name('C', i, j),
+                plan, expected, {i, j}, "gathered output block " + block_label('C', {i, j}),
                 results.subspan(result_offset(plan, {i, j}), plan.block_bytes()));
             if (!checked) {
                 return checked;
@@ -84,16 +79,14 @@ std::expected<void, RunnerFailure> check_gathered_result(const GemmPlan& plan,
 ipu_runner::DeviceStep check_sram_block(const GemmPlan& plan, const Matrix& expected,
                                         BlockCoordinate at, ipu_sim::Device& device) {
     return ipu_runner::check_tile(
-        device,
-        ipu_runner::TileExpectation{"SRAM of output block " + block_name('C', at.row, at.column),
-                                    plan.output_tile(at), plan.sum_address(),
-                                    bytes_of(extract_block(expected, plan, at))});
+        device, ipu_runner::TileExpectation{"SRAM of output block " + block_label('C', at),
+                                            plan.output_tile(at), plan.sum_address(),
+                                            bytes_of(extract_block(expected, plan, at))});
 }
 
-std::expected<void, RunnerFailure> write_cycle_profile(const GemmAnnotations& annotations,
-                                                       const ipu_exchange::Topology& topology,
-                                                       ipu_sim::Device& device,
-                                                       PendingProfileFile& file) {
+ipu_runner::DeviceStep write_cycle_profile(const GemmAnnotations& annotations,
+                                           const ipu_exchange::Topology& topology,
+                                           ipu_sim::Device& device, PendingProfileFile& file) {
     std::vector<TileSteps> tiles;
     tiles.reserve(topology.logical_to_physical.size());
     for (const std::uint16_t physical : topology.logical_to_physical) {
@@ -123,13 +116,13 @@ std::string summary(const GemmSettings& settings, std::uint64_t cycles) {
                        std::to_string(plan.block) + " on " + std::to_string(plan.product_count()) +
                        " tiles matches the host product";
     if (settings.sram_check_block) {
-        line += ", and so does output block " +
-                block_name('C', settings.sram_check_block->row, settings.sram_check_block->column) +
+        line += ", and so does output block " + block_label('C', *settings.sram_check_block) +
                 " in tile SRAM";
     }
     line += "; " + std::to_string(cycles) + " cycles";
     if (settings.profile_output) {
-        line += "; cycle profile of 1472 tiles written to " + *settings.profile_output;
+        line += "; cycle profile of " + std::to_string(ipu_exchange::c600_tile_count) +
+                " tiles written to " + *settings.profile_output;
     }
     return line;
 }

@@ -13,9 +13,12 @@ const std::string dimension_name{dimension_variable};
 const std::string block_name{sram_check_block_variable};
 const std::string profile_name{profile_output_variable};
 
+// The largest product the runner takes: its host matrices, references and the
+// device's touched SRAM then stay within a 256 MiB budget (about 235 MiB at 1024).
+constexpr std::uint64_t largest_dimension = 1024;
+
 Setting<GemmPlan> plan_setting() {
-    const auto dimension =
-        ipu_runner::decimal_setting(dimension_name, std::numeric_limits<std::uint32_t>::max());
+    const auto dimension = ipu_runner::decimal_setting(dimension_name, largest_dimension);
     if (!dimension) {
         return std::unexpected(dimension.error());
     }

@@ -125,13 +125,16 @@ void traverse_message(benchmark::State& state) {
 BENCHMARK(traverse_message)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 BENCHMARK(read_profile)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 
-// Prints the usual table, then the reader's throughput against the traversal's.
+// Prints the usual table, then the reader's throughput against the traversal's:
+// from the medians when the run has repetitions, else from the single runs.
 class RatioReporter : public benchmark::ConsoleReporter {
   public:
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Iteration && run.counters.contains("bytes_per_second")) {
+            const bool single = run.run_type == Run::RT_Iteration && run.repetitions <= 1;
+            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+            if ((single || median) && run.counters.contains("bytes_per_second")) {
                 bytes_per_second_[run.run_name.function_name] = run.counters.at("bytes_per_second");
             }
         }

@@ -59,7 +59,10 @@ std::vector<ipu_package::ProfileMetadata> GemmAnnotations::operator()(
     }
     std::string text;
     for (const std::uint16_t tile : peers->second.tiles) {
-        text += (text.empty() ? "" : ",") + std::to_string(tile);
+        if (!text.empty()) {
+            text += ',';
+        }
+        text += std::to_string(tile);
     }
     if (peers->second.host) {
         text += text.empty() ? "host" : ",host";

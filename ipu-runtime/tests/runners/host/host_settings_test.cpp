@@ -25,7 +25,10 @@ ipu_runner::Setting<HostSettings> read_with(const Variables& variables) {
 std::string tile_range(unsigned count) {
     std::string tiles;
     for (unsigned tile = 0; tile < count; ++tile) {
-        tiles += (tile ? "," : "") + std::to_string(tile);
+        if (tile != 0) {
+            tiles += ',';
+        }
+        tiles += std::to_string(tile);
     }
     return tiles;
 }

@@ -9,7 +9,7 @@ packages=(
   capnproto libcapnp-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev
-  clang-format
+  clang-format time
   clang-16 libclang-rt-16-dev
   chromium
 )

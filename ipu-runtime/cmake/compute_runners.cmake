@@ -56,18 +56,10 @@ quillmesh_test(ipu_gemm_tests
   LIBRARIES ipu_gemm_core
 )
 
-# End-to-end runs of both runners. compute_runner_test(NAME RUNNER EXIT_STATUS
-# [VAR=value ...]) is runner_e2e_test with the GEMM's own variables cleared too.
-function(compute_runner_test name runner status)
-  runner_e2e_test(${name} ${runner} ${status} ${ARGN})
-  get_test_property(${name} ENVIRONMENT_MODIFICATION modifications)
-  set_tests_properties(${name} PROPERTIES ENVIRONMENT_MODIFICATION
-    "IPU_GEMM_DIMENSION=unset:;IPU_GEMM_SRAM_CHECK_BLOCK=unset:;IPU_PROFILE_OUTPUT=unset:;${modifications}")
-endfunction()
-
-# The suite's GEMM case, then its profile read back through the profile reader.
+# End-to-end runs of both runners. First the suite's GEMM case, then its profile
+# read back through the profile reader.
 set(GEMM_E2E_PROFILE "${CMAKE_CURRENT_BINARY_DIR}/gemm-e2e-profile.capnp")
-compute_runner_test(runner.gemm.profiled ipu-gemm-e2e 0
+runner_e2e_test(runner.gemm.profiled ipu-gemm-e2e 0
   IPU_GEMM_DIMENSION=128 IPU_PROFILE_OUTPUT=${GEMM_E2E_PROFILE} IPU_GEMM_SRAM_CHECK_BLOCK=1,1)
 set_tests_properties(runner.gemm.profiled PROPERTIES FIXTURES_SETUP gemm_e2e_profile)
 
@@ -79,25 +71,25 @@ set_tests_properties(runner.gemm.profiled.reads-back PROPERTIES
   LABELS runner TIMEOUT 60 FIXTURES_REQUIRED gemm_e2e_profile
   ENVIRONMENT "IPU_PROFILE_OUTPUT=${GEMM_E2E_PROFILE}")
 
-compute_runner_test(runner.gemm.default ipu-gemm-e2e 0)
-compute_runner_test(runner.gemm.ragged-blocks ipu-gemm-e2e 0
+runner_e2e_test(runner.gemm.default ipu-gemm-e2e 0)
+runner_e2e_test(runner.gemm.ragged-blocks ipu-gemm-e2e 0
   IPU_GEMM_DIMENSION=100 IPU_GEMM_SRAM_CHECK_BLOCK=6,6)
-compute_runner_test(runner.gemm.jitter ipu-gemm-e2e 0
+runner_e2e_test(runner.gemm.jitter ipu-gemm-e2e 0
   IPU_GEMM_SRAM_CHECK_BLOCK=1,1 IPU_HOST_WRITE_JITTER_MAX_US=250 IPU_HOST_WRITE_JITTER_SEED=3)
-compute_runner_test(runner.gemm.fault.exchange-bit-flip ipu-gemm-e2e 1
+runner_e2e_test(runner.gemm.fault.exchange-bit-flip ipu-gemm-e2e 1
   IPU_SIM_FAULT=exchange-bit-flip)
-compute_runner_test(runner.gemm.fault.skipped-sync ipu-gemm-e2e 1 IPU_SIM_FAULT=skipped-sync)
-compute_runner_test(runner.gemm.bad-dimension ipu-gemm-e2e 2 IPU_GEMM_DIMENSION=1167)
-compute_runner_test(runner.gemm.bad-block ipu-gemm-e2e 2 IPU_GEMM_SRAM_CHECK_BLOCK=8,0)
-compute_runner_test(runner.gemm.unwritable-profile ipu-gemm-e2e 2
+runner_e2e_test(runner.gemm.fault.skipped-sync ipu-gemm-e2e 1 IPU_SIM_FAULT=skipped-sync)
+runner_e2e_test(runner.gemm.bad-dimension ipu-gemm-e2e 2 IPU_GEMM_DIMENSION=1167)
+runner_e2e_test(runner.gemm.bad-block ipu-gemm-e2e 2 IPU_GEMM_SRAM_CHECK_BLOCK=8,0)
+runner_e2e_test(runner.gemm.unwritable-profile ipu-gemm-e2e 2
   IPU_PROFILE_OUTPUT=${CMAKE_CURRENT_BINARY_DIR}/no-such-directory/profile.capnp)
 
-compute_runner_test(runner.attention ipu-attention-f16-e2e 0)
-compute_runner_test(runner.attention.jitter ipu-attention-f16-e2e 0
+runner_e2e_test(runner.attention ipu-attention-f16-e2e 0)
+runner_e2e_test(runner.attention.jitter ipu-attention-f16-e2e 0
   IPU_HOST_WRITE_JITTER_MAX_US=250 IPU_HOST_WRITE_JITTER_SEED=3)
-compute_runner_test(runner.attention.fault.fp16-accumulation ipu-attention-f16-e2e 1
+runner_e2e_test(runner.attention.fault.fp16-accumulation ipu-attention-f16-e2e 1
   IPU_SIM_FAULT=fp16-accumulation)
-compute_runner_test(runner.attention.bad-setting ipu-attention-f16-e2e 2
+runner_e2e_test(runner.attention.bad-setting ipu-attention-f16-e2e 2
   IPU_HOST_WRITE_JITTER_MAX_US=1ms)
 
 # A short form of the fault-detection matrix (scripts/fault-matrix.sh runs the

@@ -7,6 +7,7 @@
 #include "heatmap_page_template.hpp"
 #include "ipu_profile/profile_summary.hpp"
 #include "ipu_profile/step_kinds.hpp"
+#include "ipu_profile/summary_json.hpp"
 #include "ipu_profile/tile_position.hpp"
 
 namespace ipu_profile {
@@ -107,25 +108,6 @@ Json tiles_json(const ProfileReport& report, const ProfileSummary& summary, Step
     return tiles;
 }
 
-Json costliest_json(const ProfileSummary& summary, std::size_t count) {
-    Json list = Json::array();
-    for (std::size_t i = 0; i < summary.steps.size() && i < count; ++i) {
-        const StepTotals& step = summary.steps[i];
-        Json kinds = Json::array();
-        for (const ProfileStepKind kind : step.kinds()) {
-            kinds.push_back(step_kind_index(kind));
-        }
-        list.push_back({
-            {"operation", step.operation},
-            {"kernel", step.kernel},
-            {"kinds", std::move(kinds)},
-            {"samples", step.samples},
-            {"cycles", step.total_cycles()},
-        });
-    }
-    return list;
-}
-
 Json page_data(const ProfileReport& report, const ProfileSummary& summary, std::string_view title,
                std::size_t costliest) {
     Json kinds = Json::array();
@@ -146,7 +128,7 @@ Json page_data(const ProfileReport& report, const ProfileSummary& summary, std::
         {"kind_cycles", summary.kind_cycles},
         {"tiles", std::move(tiles)},
         {"steps", steps.json()},
-        {"costliest", costliest_json(summary, costliest)},
+        {"costliest", costliest_steps_json(summary, costliest, StepKindForm::index)},
     };
 }
 

@@ -54,21 +54,9 @@ Json tiles_json(const std::vector<const TileTotals*>& tiles) {
 }
 
 Json steps_json(const ProfileSummary& summary, std::size_t top) {
-    Json list = Json::array();
-    for (std::size_t i = 0; i < summary.steps.size() && i < top; ++i) {
-        const StepTotals& step = summary.steps[i];
-        Json kinds = Json::array();
-        for (const ProfileStepKind kind : step.kinds()) {
-            kinds.push_back(step_kind_name(kind));
-        }
-        list.push_back({
-            {"operation", step.operation},
-            {"kernel", step.kernel},
-            {"kinds", std::move(kinds)},
-            {"samples", step.samples},
-            {"cycles", step.total_cycles()},
-            {"share", share_of(step.total_cycles(), summary.total_cycles())},
-        });
+    Json list = costliest_steps_json(summary, top, StepKindForm::name);
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        list[i]["share"] = share_of(summary.steps[i].total_cycles(), summary.total_cycles());
     }
     return list;
 }
@@ -89,6 +77,29 @@ Json summary_json(const ProfileSummary& summary, std::size_t top) {
         {"idlest_tiles", tiles_json(summary.idlest_tiles(top))},
         {"costliest_steps", steps_json(summary, top)},
     };
+}
+
+Json costliest_steps_json(const ProfileSummary& summary, std::size_t count, StepKindForm form) {
+    Json list = Json::array();
+    for (std::size_t i = 0; i < summary.steps.size() && i < count; ++i) {
+        const StepTotals& step = summary.steps[i];
+        Json kinds = Json::array();
+        for (const ProfileStepKind kind : step.kinds()) {
+            if (form == StepKindForm::name) {
+                kinds.push_back(step_kind_name(kind));
+            } else {
+                kinds.push_back(step_kind_index(kind));
+            }
+        }
+        list.push_back({
+            {"operation", step.operation},
+            {"kernel", step.kernel},
+            {"kinds", std::move(kinds)},
+            {"samples", step.samples},
+            {"cycles", step.total_cycles()},
+        });
+    }
+    return list;
 }
 
 }  // namespace ipu_profile

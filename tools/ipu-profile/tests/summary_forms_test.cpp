@@ -103,6 +103,7 @@ TEST(SummaryJson, CarriesTheSameNumbers) {
     EXPECT_EQ(json["costliest_steps"][0]["operation"], "matmul");
     EXPECT_EQ(json["costliest_steps"][0]["kinds"], Json::array({"compute"}));
     EXPECT_EQ(json["costliest_steps"][1]["cycles"], 60);
+    EXPECT_DOUBLE_EQ(json["costliest_steps"][1]["share"].get<double>(), 60.0 / 530.0);
 }
 
 TEST(SummaryJson, HasNullsWhereTheProfileCannotSay) {

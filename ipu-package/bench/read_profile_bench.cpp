@@ -1,8 +1,8 @@
 // How fast ProfileReport::read turns a large profile file into a report, against a
 // bare traversal of the same message, already in memory, that touches every field
 // and copies nothing.
-// Both count the bytes of the file; at the end the reader's throughput is printed
-// as a ratio of the traversal's.
+// Both count the bytes of the file; at the end the traversal's throughput is printed
+// as a multiple of the reader's.
 #include <benchmark/benchmark.h>
 #include <capnp/serialize.h>
 #include <fcntl.h>
@@ -11,10 +11,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <map>
 #include <optional>
 #include <string>
 
+#include "bench_support/ratio_reporter.hpp"
 #include "ipu_package/ipu_package.hpp"
 #include "ipu_package/profile.capnp.h"
 #include "large_profile.hpp"
@@ -125,48 +125,9 @@ void traverse_message(benchmark::State& state) {
 BENCHMARK(traverse_message)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 BENCHMARK(read_profile)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 
-// Prints the usual table, then the reader's throughput against the traversal's:
-// from the medians when the run has repetitions, else from the single runs.
-class RatioReporter : public benchmark::ConsoleReporter {
-  public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            const bool single = run.run_type == Run::RT_Iteration && run.repetitions <= 1;
-            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
-            if ((single || median) && run.counters.contains("bytes_per_second")) {
-                bytes_per_second_[run.run_name.function_name] = run.counters.at("bytes_per_second");
-            }
-        }
-    }
-
-    void Finalize() override {
-        ConsoleReporter::Finalize();
-        const auto reader = bytes_per_second_.find("read_profile");
-        const auto bare = bytes_per_second_.find("traverse_message");
-        if (reader == bytes_per_second_.end() || bare == bytes_per_second_.end()) {
-            return;
-        }
-        std::printf(
-            "profile: %zu bytes; read_profile %.0f MB/s, traverse_message %.0f MB/s;"
-            " traversal / reader = %.2f\n",
-            large_profile().size(), reader->second / 1e6, bare->second / 1e6,
-            bare->second / reader->second);
-    }
-
-  private:
-    std::map<std::string, double> bytes_per_second_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
+    benchmark::AddCustomContext("profile_bytes", std::to_string(large_profile().size()));
+    return bench_support::run_benchmarks(argc, argv, {{"traverse_message", "read_profile"}});
 }

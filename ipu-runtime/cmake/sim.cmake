@@ -34,5 +34,5 @@ quillmesh_test(ipu_sim_tests
 
 # Device data movement against memcpy of the same bytes (build Release).
 add_executable(ipu_sim_bench bench/sim/ipu_sim_bench.cpp)
-target_link_libraries(ipu_sim_bench PRIVATE ipu_sim benchmark::benchmark)
+target_link_libraries(ipu_sim_bench PRIVATE ipu_sim bench_support)
 quillmesh_warnings(ipu_sim_bench)

@@ -3,12 +3,11 @@
 // trips. At the end each device figure is printed as a fraction of its baseline.
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <cstring>
-#include <map>
 #include <string>
 #include <vector>
 
+#include "bench_support/ratio_reporter.hpp"
 #include "ipu_exchange/topology.hpp"
 #include "ipu_sim/device.hpp"
 
@@ -124,48 +123,10 @@ BENCHMARK(permutation_exchange)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(host_round_trip_memcpy)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(host_round_trip)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
-// Prints the usual table, then each device figure as a fraction of its baseline.
-class RatioReporter : public benchmark::ConsoleReporter {
-  public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Iteration && run.counters.contains("bytes_per_second")) {
-                bytes_per_second_[run.run_name.function_name] = run.counters.at("bytes_per_second");
-            }
-        }
-    }
-
-    void Finalize() override {
-        ConsoleReporter::Finalize();
-        print_ratio("permutation_exchange", "permutation_memcpy");
-        print_ratio("host_round_trip", "host_round_trip_memcpy");
-    }
-
-  private:
-    void print_ratio(const std::string& device, const std::string& baseline) const {
-        const auto measured = bytes_per_second_.find(device);
-        const auto base = bytes_per_second_.find(baseline);
-        if (measured == bytes_per_second_.end() || base == bytes_per_second_.end()) {
-            return;
-        }
-        std::printf("%s %.0f MB/s, %s %.0f MB/s; device / memcpy = %.3f\n", device.c_str(),
-                    measured->second / 1e6, baseline.c_str(), base->second / 1e6,
-                    measured->second / base->second);
-    }
-
-    std::map<std::string, double> bytes_per_second_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
+    return bench_support::run_benchmarks(argc, argv,
+                                         {{"permutation_exchange", "permutation_memcpy"},
+                                          {"host_round_trip", "host_round_trip_memcpy"}});
 }

@@ -2,6 +2,7 @@
 # reports, device settings and the main() wrapper.
 add_library(ipu_runner
   src/runners/common/device_settings.cpp
+  src/runners/common/hex_text.cpp
   src/runners/common/mismatch.cpp
   src/runners/common/parsers.cpp
   src/runners/common/pattern.cpp

@@ -1,25 +1,16 @@
 #include "ipu_runner/mismatch.hpp"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "ipu_exchange/topology.hpp"
+#include "ipu_runner/hex_text.hpp"
 
 namespace ipu_runner {
-namespace {
-
-std::string hex(std::uint32_t value, int digits) {
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%0*x", digits, value);
-    return text;
-}
-
-}  // namespace
-
 std::string Mismatch::line() const {
     return check + ": first mismatch at tile " + std::to_string(tile) + " (physical " +
            std::to_string(ipu_exchange::c600_logical_to_physical(tile)) + "), address " +
-           hex(address, 1) + ": expected " + hex(expected, 2) + ", actual " + hex(actual, 2);
+           hex_text(address) + ": expected " + hex_text(expected, 2) + ", actual " +
+           hex_text(actual, 2);
 }
 
 std::optional<Mismatch> first_mismatch(std::string check, std::uint16_t tile, std::uint32_t address,

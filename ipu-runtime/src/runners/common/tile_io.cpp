@@ -1,8 +1,7 @@
 #include "ipu_runner/tile_io.hpp"
 
-#include <cstdio>
-
 #include "ipu_exchange/topology.hpp"
+#include "ipu_runner/hex_text.hpp"
 
 namespace ipu_runner {
 namespace {
@@ -10,9 +9,7 @@ namespace {
 using ipu_exchange::c600_logical_to_physical;
 
 std::string place(std::uint16_t tile, std::uint32_t address) {
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%x", address);
-    return "tile " + std::to_string(tile) + " at " + text;
+    return "tile " + std::to_string(tile) + " at " + hex_text(address);
 }
 
 // The physical number of a logical tile. A number from 1472 up is passed on as it

@@ -1,9 +1,8 @@
 #include "host_run.hpp"
 
-#include <cstdio>
-
 #include "host_program.hpp"
 #include "host_reference.hpp"
+#include "ipu_runner/hex_text.hpp"
 
 namespace ipu_host_runner {
 namespace {
@@ -14,12 +13,6 @@ using ipu_runner::RunnerFailure;
 constexpr std::uint32_t host_buffer_guard_bytes = 64;
 
 using Step = ipu_runner::DeviceStep;
-
-std::string hex(std::uint32_t value) {
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%x", value);
-    return text;
-}
 
 // Steps 1 and 2 of run_host_scenario. The first version of the data goes out
 // before the sentinels, so that the first packet of the run is one whose loss, or
@@ -95,8 +88,9 @@ std::string describe(const HostScenario& scenario) {
         what += ", compute, D2D relay, compute";
     }
     what += scenario.device_sends ? ", tile-initiated D2H and D2H" : " and D2H";
-    return what + " of " + std::to_string(s.bytes) + " bytes at " + hex(s.address) + " on " +
-           std::to_string(s.tiles.size()) + (s.tiles.size() == 1 ? " tile" : " tiles");
+    return what + " of " + std::to_string(s.bytes) + " bytes at " +
+           ipu_runner::hex_text(s.address) + " on " + std::to_string(s.tiles.size()) +
+           (s.tiles.size() == 1 ? " tile" : " tiles");
 }
 
 }  // namespace

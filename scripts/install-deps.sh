@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building and testing quillmesh needs.
-# Idempotent: packages already present are left alone, and apt is only
-# consulted when something is missing.
+# Installs the Debian 12 packages that building and testing quillmesh needs, on a
+# machine that may have nothing but make and git. Idempotent: packages already
+# present are left alone, and apt is only consulted when something is missing.
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build
+  build-essential cmake ninja-build pkg-config
   capnproto libcapnp-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev
@@ -13,6 +13,13 @@ packages=(
   clang-16 libclang-rt-16-dev
   chromium
 )
+
+# The browser test needs Node.js 18 or later with npm. A Node.js installed from
+# elsewhere (its own package carries npm) is used as it is: Debian's npm would
+# clash with it over /usr/bin/npm.
+if ! command -v npm >/dev/null 2>&1; then
+  packages+=(nodejs npm)
+fi
 
 missing=()
 for package in "${packages[@]}"; do

@@ -47,7 +47,9 @@ if ! command -v debootstrap >/dev/null 2>&1; then
 fi
 
 root="$(mktemp -d /var/tmp/quillmesh-fresh-debian.XXXXXX)"
+bootstrap_log="$root.debootstrap.log"
 mounts=()
+background=
 
 # Stops whatever still runs inside the root, undoes the mounts in reverse order,
 # and removes the root without ever crossing into a mounted file system.
@@ -55,6 +57,9 @@ cleanup() {
   local status=$? signal process index
   set +e
   trap - EXIT INT TERM
+  if [[ -n "$background" ]] && kill -s TERM "$background" 2>/dev/null; then
+    wait "$background"
+  fi
   for signal in TERM KILL; do
     local inside=()
     for process in /proc/[0-9]*; do
@@ -72,6 +77,7 @@ cleanup() {
   else
     rm -rf --one-file-system "$root"
   fi
+  rm -f "$bootstrap_log"
   exit "$status"
 }
 trap cleanup EXIT
@@ -90,11 +96,21 @@ step() {
   printf '\n== %s (%s)\n' "$1" "$(date -u +%H:%M:%S)"
 }
 
+# Runs a long command in the background and waits for it, so that a signal
+# reaches this script (and its clean-up) at once rather than when it ends.
+interruptible() {
+  "$@" &
+  background=$!
+  wait "$background"
+}
+
 step "debootstrap --variant=minbase $suite from $mirror"
 started=$SECONDS
-debootstrap --variant=minbase --include=make,git,ca-certificates "$suite" "$root" "$mirror" \
-  >"$root.debootstrap.log" 2>&1 || { tail -n 30 "$root.debootstrap.log" >&2; rm -f "$root.debootstrap.log"; exit 1; }
-rm -f "$root.debootstrap.log"
+if ! interruptible debootstrap --variant=minbase --include=make,git,ca-certificates \
+  "$suite" "$root" "$mirror" >"$bootstrap_log" 2>&1; then
+  tail -n 30 "$bootstrap_log" >&2
+  exit 1
+fi
 echo "root ready in $((SECONDS - started)) s: $root"
 
 # A Debian 12 machine has its release's updates and security sources as well: the
@@ -133,14 +149,12 @@ for variable in http_proxy https_proxy no_proxy HTTP_PROXY HTTPS_PROXY NO_PROXY;
 done
 
 # Runs one README command in the root, its output also kept in the root's
-# /root/last-step.log. It runs in the background so that a signal reaches this
-# script (and its clean-up) at once.
+# /root/last-step.log.
 in_root() {
   step "$* (in the fresh root, commit ${commit:0:12})"
   started=$SECONDS
-  chroot "$root" /usr/bin/env -i "${environment[@]}" /bin/bash -c \
-    'set -o pipefail; cd /root/quillmesh && "$@" 2>&1 | tee /root/last-step.log' bash "$@" &
-  wait $!
+  interruptible chroot "$root" /usr/bin/env -i "${environment[@]}" /bin/bash -c \
+    'set -o pipefail; cd /root/quillmesh && "$@" 2>&1 | tee /root/last-step.log' bash "$@"
   echo "$* took $((SECONDS - started)) s"
 }
 

@@ -12,6 +12,8 @@ add_library(hardware_suite STATIC
   src/suite/launch.cpp
   src/suite/registry.cpp
   src/suite/runner_command.cpp
+  src/suite/runner_process.cpp
+  src/suite/runner_time_limit.cpp
   src/suite/verdict.cpp
 )
 target_include_directories(hardware_suite PUBLIC src/suite)
@@ -33,9 +35,12 @@ hardware_suite_executable(hardware_e2e "${QUILLMESH_RUNNER_DIR}" "${QUILLMESH_DE
 include(cmake/suite_tests.cmake)
 
 # Each case of the suite is also a CTest test (label "hardware"), run one at a
-# time on the device, against the runners of this build.
+# time on the device, against the runners of this build. A hung runner is killed
+# by the suite's own time limit, so its case fails with the ordinary message
+# before CTest's timeout would end the whole suite process.
 gtest_discover_tests(hardware_e2e
   TEST_PREFIX ""
   DISCOVERY_TIMEOUT 60
   PROPERTIES LABELS hardware RESOURCE_LOCK ipu-device TIMEOUT 300
+    ENVIRONMENT IPU_TEST_RUNNER_TIMEOUT_SECONDS=240
 )

@@ -27,6 +27,7 @@ quillmesh_test(hardware_suite_tests
     tests/suite/case_values_test.cpp
     tests/suite/verdict_test.cpp
     tests/suite/device_lock_test.cpp
+    tests/suite/runner_time_limit_test.cpp
     tests/suite/profile_checks_test.cpp
     tests/suite/profile_fixtures.cpp
     src/suite/build_configuration.cpp
@@ -41,6 +42,7 @@ quillmesh_test(hardware_suite_process_tests
     tests/suite/launch_test.cpp
     tests/suite/environment_test.cpp
     tests/suite/lock_between_processes_test.cpp
+    tests/suite/runner_lifetime_test.cpp
     tests/suite/gemm_case_test.cpp
     tests/suite/profile_fixtures.cpp
   LIBRARIES ipu_package nlohmann_json::nlohmann_json

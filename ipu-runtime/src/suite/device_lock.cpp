@@ -15,6 +15,9 @@ std::mutex DEVICE;
 
 namespace {
 
+// The lock file of the guard that holds DEVICE; only that holder sets and reads it.
+int held_lock_file = -1;
+
 // Opens and exclusively locks the machine-wide lock file; -1 when either step fails.
 // Read access is enough for flock, so a file created by another user still serves.
 int lock_machine_wide() {
@@ -46,14 +49,20 @@ DeviceGuard::DeviceGuard(DeviceGuard&& other) noexcept
 
 DeviceGuard::~DeviceGuard() {
     if (lock_file_ >= 0) {
+        held_lock_file = -1;
         ::flock(lock_file_, LOCK_UN);
         ::close(lock_file_);
     }
 }
 
+int held_device_lock_file() {
+    return held_lock_file;
+}
+
 DeviceGuard device() {
     std::unique_lock in_process(DEVICE);
-    return DeviceGuard(std::move(in_process), lock_machine_wide());
+    held_lock_file = lock_machine_wide();
+    return DeviceGuard(std::move(in_process), held_lock_file);
 }
 
 }  // namespace hardware_suite

@@ -29,6 +29,12 @@ class DeviceGuard {
     int lock_file_;
 };
 
+// The open lock file of the guard that holds DEVICE, or -1 when no guard holds it
+// or its file could not be opened. A runner started by the holder inherits this
+// open file description, so the machine-wide lock stays held for as long as the
+// runner lives, even when the suite itself dies first.
+int held_device_lock_file();
+
 // Blocks until the device is free and returns its guard. Never fails: a lock
 // file that cannot be opened or locked leaves the in-process lock alone in force.
 DeviceGuard device();

@@ -9,6 +9,7 @@
 #include "case_failure.hpp"
 #include "launch.hpp"
 #include "registry.hpp"
+#include "runner_time_limit.hpp"
 
 namespace hardware_suite {
 namespace {
@@ -62,6 +63,10 @@ int run_hardware_suite(int argc, char** argv) {
             return failure_status;
         }
         filters.push_back(argument);
+    }
+    if (const auto configured = configure_runner_time_limit(); !configured) {
+        std::fprintf(stderr, "error: %s\n", configured.error().c_str());
+        return failure_status;
     }
 
     for (const RegisteredCase& registered : registry()) {

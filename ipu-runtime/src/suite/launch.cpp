@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "case_failure.hpp"
+#include "device_lock.hpp"
 #include "ipu_exchange/os_error.hpp"
+#include "runner_process.hpp"
 #include "verdict.hpp"
 
 namespace hardware_suite {
@@ -62,15 +64,21 @@ void begin_case_runs() {
 int run_runner(const RunnerCommand& command, std::string_view launch_failure_text) {
     const std::string run = "run" + std::to_string(++runs_in_case);
     testing::Test::RecordProperty(run + "_command", shell_line(command));
-    const auto status = start_and_wait(command);
-    if (!status) {
+    const RunnerTimeLimit limit = runner_time_limit();
+    const auto end = start_and_wait(command, held_device_lock_file(), limit);
+    if (!end) {
         testing::Test::RecordProperty(run + "_launch_error",
-                                      ipu_exchange::os_error_debug(status.error()));
+                                      ipu_exchange::os_error_debug(end.error()));
         fail_case(std::string(launch_failure_text) + ": " +
-                  ipu_exchange::os_error_debug(status.error()));
+                  ipu_exchange::os_error_debug(end.error()));
     }
-    testing::Test::RecordProperty(run + "_exit_status", exit_status_text(*status));
-    return *status;
+    if (end->stopped_by_time_limit) {
+        testing::Test::RecordProperty(
+            run + "_stopped_by_time_limit",
+            std::string(runner_time_limit_variable) + "=" + seconds_text(*limit));
+    }
+    testing::Test::RecordProperty(run + "_exit_status", exit_status_text(end->wait_status));
+    return end->wait_status;
 }
 
 }  // namespace hardware_suite

@@ -1,11 +1,5 @@
 #include "runner_command.hpp"
 
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cerrno>
-
 #include "build_configuration.hpp"
 
 extern char** environ;
@@ -52,33 +46,6 @@ std::vector<std::string> runner_environment(const RunnerCommand& command) {
         }
     }
     return entries;
-}
-
-std::expected<int, int> start_and_wait(const RunnerCommand& command) {
-    std::vector<std::string> environment = runner_environment(command);
-    std::vector<char*> envp;
-    envp.reserve(environment.size() + 1);
-    for (std::string& entry : environment) {
-        envp.push_back(entry.data());
-    }
-    envp.push_back(nullptr);
-
-    std::string argument_zero = command.path();
-    char* argv[] = {argument_zero.data(), nullptr};
-
-    pid_t pid = 0;
-    const int started =
-        ::posix_spawn(&pid, command.path().c_str(), nullptr, nullptr, argv, envp.data());
-    if (started != 0) {
-        return std::unexpected(started);
-    }
-    int status = 0;
-    while (::waitpid(pid, &status, 0) == -1) {
-        if (errno != EINTR) {
-            return std::unexpected(errno);
-        }
-    }
-    return status;
 }
 
 }  // namespace hardware_suite

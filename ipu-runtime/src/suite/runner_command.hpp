@@ -1,6 +1,5 @@
 #pragma once
 
-#include <expected>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,11 +36,5 @@ class RunnerCommand {
 // The suite's environment at this moment with the command's overrides applied
 // in order, as NAME=VALUE entries.
 std::vector<std::string> runner_environment(const RunnerCommand& command);
-
-// Starts the runner by its path (argument zero is the path, no other
-// arguments), waits for it to end, retrying interrupted waits, and returns its
-// raw wait status, or the operating-system error number when it could not be
-// started or waited for.
-std::expected<int, int> start_and_wait(const RunnerCommand& command);
 
 }  // namespace hardware_suite

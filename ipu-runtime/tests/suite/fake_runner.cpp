@@ -1,14 +1,19 @@
 // A stand-in for the runner executables in tests of the suite. It appends one
 // record line of what it was given to $FAKE_RUNNER_LOG and ends as told:
-//   FAKE_RUNNER_ACTION      "exit:N" or "signal:N" (default: exit 0)
+//   FAKE_RUNNER_ACTION      "exit:N", "signal:N" or "sleep:MS" (then exit 0;
+//                           default: exit 0)
 //   FAKE_RUNNER_ACTION_FOR  runner name the action applies to (default: every runner)
 //   FAKE_RUNNER_SLEEP_MS    milliseconds to stay alive before ending
 //   FAKE_RUNNER_READ_STDIN  "1": read standard input to its end and record it
 //   FAKE_RUNNER_PROFILE     file to copy to $IPU_PROFILE_OUTPUT, when that is set
+//   FAKE_RUNNER_STARTED     file to create as soon as the runner runs
+//   FAKE_RUNNER_OUTLIVE_SUITE "1": disarm the death signal that the suite set, as
+//                           on a platform without one, so the runner outlives it
 // Record fields are name=hex(bytes), separated by ';'; environment variables
 // whose names start with IPU_ are recorded as env.NAME.
 
 #include <fcntl.h>
+#include <sys/prctl.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -88,6 +93,16 @@ void copy_profile() {
 
 int main(int, char** argv) {
     const long long start = monotonic_ns();
+    if (variable("FAKE_RUNNER_OUTLIVE_SUITE") == "1" && ::prctl(PR_SET_PDEATHSIG, 0) != 0) {
+        std::exit(123);
+    }
+    if (const std::string started = variable("FAKE_RUNNER_STARTED"); !started.empty()) {
+        const int file = ::open(started.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+        if (file < 0) {
+            std::exit(124);
+        }
+        ::close(file);
+    }
     std::ostringstream record;
     record << "runner=" << hex(runner_name(argv[0])) << ";argv0=" << hex(argv[0]);
     int argc = 0;
@@ -126,6 +141,10 @@ int main(int, char** argv) {
     const std::string action = variable("FAKE_RUNNER_ACTION");
     if (action.starts_with("exit:")) {
         return std::atoi(action.c_str() + 5);
+    }
+    if (action.starts_with("sleep:")) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(std::atoll(action.c_str() + 6)));
+        return 0;
     }
     if (action.starts_with("signal:")) {
         const int signal = std::atoi(action.c_str() + 7);

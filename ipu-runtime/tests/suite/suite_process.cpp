@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -46,19 +47,19 @@ std::string unhex(std::string_view text) {
 
 }  // namespace
 
-SuiteRun run_process(const std::string& executable, const std::vector<std::string>& arguments,
-                     const EnvironmentChanges& changes, const std::string& input,
-                     const std::string& working_directory) {
-    int output_pipe[2];
-    int input_pipe[2];
-    if (::pipe2(output_pipe, O_CLOEXEC) != 0 || ::pipe2(input_pipe, O_CLOEXEC) != 0) {
-        throw std::runtime_error("pipe failed");
-    }
+namespace {
+
+// Starts `executable` with `arguments`, this process's environment changed by
+// `changes`, `input` and `output` as its standard input and its standard output
+// and error, and, unless empty, `working_directory`.
+pid_t spawn(const std::string& executable, const std::vector<std::string>& arguments,
+            const EnvironmentChanges& changes, int input, int output,
+            const std::string& working_directory) {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, input_pipe[0], 0);
-    posix_spawn_file_actions_adddup2(&actions, output_pipe[1], 1);
-    posix_spawn_file_actions_adddup2(&actions, output_pipe[1], 2);
+    posix_spawn_file_actions_adddup2(&actions, input, 0);
+    posix_spawn_file_actions_adddup2(&actions, output, 1);
+    posix_spawn_file_actions_adddup2(&actions, output, 2);
     if (!working_directory.empty()) {
         posix_spawn_file_actions_addchdir_np(&actions, working_directory.c_str());
     }
@@ -81,11 +82,33 @@ SuiteRun run_process(const std::string& executable, const std::vector<std::strin
     const int started =
         ::posix_spawn(&pid, executable.c_str(), &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
-    ::close(output_pipe[1]);
-    ::close(input_pipe[0]);
     if (started != 0) {
         throw std::runtime_error("cannot start " + executable);
     }
+    return pid;
+}
+
+int exit_code_of(pid_t pid) {
+    int status = 0;
+    while (::waitpid(pid, &status, 0) == -1 && errno == EINTR) {
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+}  // namespace
+
+SuiteRun run_process(const std::string& executable, const std::vector<std::string>& arguments,
+                     const EnvironmentChanges& changes, const std::string& input,
+                     const std::string& working_directory) {
+    int output_pipe[2];
+    int input_pipe[2];
+    if (::pipe2(output_pipe, O_CLOEXEC) != 0 || ::pipe2(input_pipe, O_CLOEXEC) != 0) {
+        throw std::runtime_error("pipe failed");
+    }
+    const pid_t pid =
+        spawn(executable, arguments, changes, input_pipe[0], output_pipe[1], working_directory);
+    ::close(output_pipe[1]);
+    ::close(input_pipe[0]);
     if (!input.empty() && ::write(input_pipe[1], input.data(), input.size()) < 0) {
         throw std::runtime_error("cannot write the child's input");
     }
@@ -104,11 +127,39 @@ SuiteRun run_process(const std::string& executable, const std::vector<std::strin
         run.output.append(buffer, static_cast<std::size_t>(got));
     }
     ::close(output_pipe[0]);
-    int status = 0;
-    while (::waitpid(pid, &status, 0) == -1 && errno == EINTR) {
-    }
-    run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.exit_code = exit_code_of(pid);
     return run;
+}
+
+BackgroundProcess::BackgroundProcess(const std::string& executable,
+                                     const std::vector<std::string>& arguments,
+                                     const EnvironmentChanges& changes,
+                                     const std::string& output_path) {
+    const int input = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+    const int output = ::open(output_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (input < 0 || output < 0) {
+        throw std::runtime_error("cannot open the streams of " + executable);
+    }
+    pid_ = spawn(executable, arguments, changes, input, output, "");
+    ::close(input);
+    ::close(output);
+}
+
+BackgroundProcess::~BackgroundProcess() {
+    if (pid_ > 0) {
+        ::kill(pid_, SIGKILL);
+        exit_code_of(pid_);
+    }
+}
+
+void BackgroundProcess::kill(int signal) {
+    ::kill(pid_, signal);
+}
+
+int BackgroundProcess::wait() {
+    const int code = exit_code_of(pid_);
+    pid_ = -1;
+    return code;
 }
 
 Scratch::Scratch() {

@@ -23,6 +23,26 @@ SuiteRun run_process(const std::string& executable, const std::vector<std::strin
                      const EnvironmentChanges& changes, const std::string& input = "",
                      const std::string& working_directory = "");
 
+// A child started in the background, with /dev/null as its standard input and
+// its standard output and error going to a file; killed and reaped on
+// destruction unless waited for.
+class BackgroundProcess {
+  public:
+    BackgroundProcess(const std::string& executable, const std::vector<std::string>& arguments,
+                      const EnvironmentChanges& changes, const std::string& output_path);
+    ~BackgroundProcess();
+    BackgroundProcess(const BackgroundProcess&) = delete;
+    BackgroundProcess& operator=(const BackgroundProcess&) = delete;
+
+    void kill(int signal);
+
+    // Waits for the child; its exit code, or -1 when it did not exit normally.
+    int wait();
+
+  private:
+    int pid_ = -1;
+};
+
 // One line that the fake runner appended to its log: field name to raw bytes.
 using RunnerRecord = std::map<std::string, std::string>;
 

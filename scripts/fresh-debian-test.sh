@@ -159,6 +159,10 @@ in_root() {
 }
 
 in_root make test
+if grep -q -F 'The following tests did not run' "$root/root/last-step.log"; then
+  echo "fresh-debian-test: make test skipped tests; a fresh root must run them all" >&2
+  exit 1
+fi
 in_root make suite
 if ! grep -q -x -F '[  PASSED  ] 20 tests.' "$root/root/last-step.log"; then
   echo "fresh-debian-test: make suite did not report 20 passed cases" >&2

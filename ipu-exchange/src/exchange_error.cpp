@@ -1,6 +1,6 @@
 #include "ipu_exchange/exchange_error.hpp"
 
-#include "ipu_exchange/debug_text.hpp"
+#include "ipu_text/debug_text.hpp"
 
 namespace ipu_exchange {
 namespace {
@@ -15,7 +15,7 @@ struct DebugForm {
     }
     std::string operator()(ExchangeError::ReceiverSet) const { return "ReceiverSet"; }
     std::string operator()(ExchangeError::Schedule e) const {
-        return "Schedule(" + debug_quoted(e.conflict) + ")";
+        return "Schedule(" + ipu_text::debug_quoted(e.conflict) + ")";
     }
     std::string operator()(ExchangeError::Address e) const {
         return "Address(" + std::to_string(e.address) + ")";

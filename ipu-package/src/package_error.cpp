@@ -3,8 +3,8 @@
 #include <cstring>
 #include <string_view>
 
-#include "ipu_exchange/debug_text.hpp"
-#include "ipu_exchange/os_error.hpp"
+#include "ipu_text/debug_text.hpp"
+#include "ipu_text/os_error.hpp"
 
 namespace ipu_package {
 namespace {
@@ -24,7 +24,7 @@ struct PayloadDebug {
     std::string operator()(const Utf8Error& e) const { return e.debug(); }
     std::string operator()(const UndefinedEnumerant& e) const { return std::to_string(e.value); }
     std::string operator()(const std::string& message) const {
-        return ipu_exchange::debug_quoted(message);
+        return ipu_text::debug_quoted(message);
     }
 };
 
@@ -58,7 +58,7 @@ std::string CapnpError::debug() const {
     std::string text = "CapnpError { kind: ";
     text += capnp_kind_name(kind);
     text += ", description: ";
-    text += ipu_exchange::debug_quoted(description);
+    text += ipu_text::debug_quoted(description);
     text += " }";
     return text;
 }
@@ -70,7 +70,7 @@ std::string IoError::message() const {
 }
 
 std::string IoError::debug() const {
-    return ipu_exchange::os_error_debug(code);
+    return ipu_text::os_error_debug(code);
 }
 
 std::string Utf8Error::debug() const {

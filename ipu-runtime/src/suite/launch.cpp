@@ -4,7 +4,7 @@
 
 #include "case_failure.hpp"
 #include "device_lock.hpp"
-#include "ipu_exchange/os_error.hpp"
+#include "ipu_text/os_error.hpp"
 #include "runner_process.hpp"
 #include "verdict.hpp"
 
@@ -67,10 +67,8 @@ int run_runner(const RunnerCommand& command, std::string_view launch_failure_tex
     const RunnerTimeLimit limit = runner_time_limit();
     const auto end = start_and_wait(command, held_device_lock_file(), limit);
     if (!end) {
-        testing::Test::RecordProperty(run + "_launch_error",
-                                      ipu_exchange::os_error_debug(end.error()));
-        fail_case(std::string(launch_failure_text) + ": " +
-                  ipu_exchange::os_error_debug(end.error()));
+        testing::Test::RecordProperty(run + "_launch_error", ipu_text::os_error_debug(end.error()));
+        fail_case(std::string(launch_failure_text) + ": " + ipu_text::os_error_debug(end.error()));
     }
     if (end->stopped_by_time_limit) {
         testing::Test::RecordProperty(

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "ipu_exchange/debug_text.hpp"
+#include "ipu_text/debug_text.hpp"
 
 namespace hardware_suite {
 namespace {
@@ -64,7 +64,7 @@ std::expected<RunnerTimeLimit, std::string> parse_runner_time_limit(
     if (milliseconds <= 0) {
         return std::unexpected(std::string(runner_time_limit_variable) +
                                " must be a positive decimal number of seconds, got " +
-                               ipu_exchange::debug_quoted(text));
+                               ipu_text::debug_quoted(text));
     }
     return RunnerTimeLimit(std::chrono::milliseconds(milliseconds));
 }

@@ -5,7 +5,7 @@
 #include <array>
 
 #include "case_failure.hpp"
-#include "ipu_exchange/debug_text.hpp"
+#include "ipu_text/debug_text.hpp"
 
 namespace hardware_suite {
 namespace {
@@ -49,7 +49,7 @@ void require_success(std::string_view capability, int wait_status) {
     if (wait_status == 0) {
         return;
     }
-    fail_case("hardware capability " + ipu_exchange::debug_quoted(capability) + " failed with " +
+    fail_case("hardware capability " + ipu_text::debug_quoted(capability) + " failed with " +
               exit_status_text(wait_status));
 }
 

@@ -2,8 +2,8 @@
 
 #include <cstdlib>
 
-#include "ipu_exchange/debug_text.hpp"
 #include "ipu_runner/parsers.hpp"
+#include "ipu_text/debug_text.hpp"
 
 namespace ipu_runner {
 namespace {
@@ -34,7 +34,7 @@ std::string SettingError::line() const {
         note = " (first " + std::to_string(shown_value_bytes) + " of " +
                std::to_string(value.size()) + " bytes)";
     }
-    return variable + "=" + ipu_exchange::debug_quoted(shown) + note + ": " + problem;
+    return variable + "=" + ipu_text::debug_quoted(shown) + note + ": " + problem;
 }
 
 std::optional<std::string> read_variable(const std::string& name) {

@@ -10,7 +10,7 @@
 #include "case_failure.hpp"
 #include "device_lock.hpp"
 #include "host_runner.hpp"
-#include "ipu_exchange/os_error.hpp"
+#include "ipu_text/os_error.hpp"
 #include "launch.hpp"
 #include "verdict.hpp"
 
@@ -66,7 +66,7 @@ bool has_kind(const ProfileReport& profile, ProfileStepKind kind) {
 ProfileReport read_profile(const std::string& path) {
     const int file = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (file < 0) {
-        fail_case(unwrap_failure(ipu_exchange::os_error_debug(errno)));
+        fail_case(unwrap_failure(ipu_text::os_error_debug(errno)));
     }
     auto profile = ProfileReport::read(ipu_package::InputStream::from_fd(file));
     if (!profile) {
@@ -122,7 +122,7 @@ void blocked_gemm_with_cycle_profile_works() {
         fail_case(*failure);
     }
     if (::unlink(profile_path.c_str()) != 0) {
-        fail_case(unwrap_failure(ipu_exchange::os_error_debug(errno)));
+        fail_case(unwrap_failure(ipu_text::os_error_debug(errno)));
     }
 }
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-namespace ipu_exchange {
+namespace ipu_text {
 
 // Renders `text` as a one-line quoted literal: enclosed in double quotes, with a
 // backslash before `"` and `\`, the usual escapes for tab, carriage return, line
@@ -12,4 +12,4 @@ namespace ipu_exchange {
 // texts and failure messages of this workspace use.
 std::string debug_quoted(std::string_view text);
 
-}  // namespace ipu_exchange
+}  // namespace ipu_text

@@ -1,10 +1,10 @@
-#include "ipu_exchange/os_error.hpp"
+#include "ipu_text/os_error.hpp"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
 
-namespace ipu_exchange {
+namespace ipu_text {
 namespace {
 
 TEST(OsError, KindsOfCommonErrorNumbers) {
@@ -30,4 +30,4 @@ TEST(OsError, DebugFormHasCodeKindAndQuotedMessage) {
 }
 
 }  // namespace
-}  // namespace ipu_exchange
+}  // namespace ipu_text

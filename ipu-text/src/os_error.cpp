@@ -1,11 +1,11 @@
-#include "ipu_exchange/os_error.hpp"
+#include "ipu_text/os_error.hpp"
 
 #include <cerrno>
 #include <cstring>
 
-#include "ipu_exchange/debug_text.hpp"
+#include "ipu_text/debug_text.hpp"
 
-namespace ipu_exchange {
+namespace ipu_text {
 namespace {
 
 struct KindName {
@@ -80,4 +80,4 @@ std::string os_error_debug(int code) {
     return debug;
 }
 
-}  // namespace ipu_exchange
+}  // namespace ipu_text

@@ -1,8 +1,8 @@
-#include "ipu_exchange/debug_text.hpp"
+#include "ipu_text/debug_text.hpp"
 
 #include <cstdio>
 
-namespace ipu_exchange {
+namespace ipu_text {
 
 std::string debug_quoted(std::string_view text) {
     std::string quoted;
@@ -44,4 +44,4 @@ std::string debug_quoted(std::string_view text) {
     return quoted;
 }
 
-}  // namespace ipu_exchange
+}  // namespace ipu_text

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-namespace ipu_exchange {
+namespace ipu_text {
 
 // The name of the kind of an operating-system error number: `NotFound` for
 // ENOENT, `PermissionDenied` for EACCES and EPERM, and so on; `Uncategorized`
@@ -15,4 +15,4 @@ std::string_view os_error_kind(int code);
 // with the C library's description of the number as the quoted message.
 std::string os_error_debug(int code);
 
-}  // namespace ipu_exchange
+}  // namespace ipu_text

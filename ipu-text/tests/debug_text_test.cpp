@@ -1,8 +1,8 @@
-#include "ipu_exchange/debug_text.hpp"
+#include "ipu_text/debug_text.hpp"
 
 #include <gtest/gtest.h>
 
-namespace ipu_exchange {
+namespace ipu_text {
 namespace {
 
 TEST(DebugQuoted, EscapesQuotesBackslashesAndControlCharacters) {
@@ -25,4 +25,4 @@ TEST(DebugQuoted, EscapesQuotesBackslashesAndControlCharacters) {
 }
 
 }  // namespace
-}  // namespace ipu_exchange
+}  // namespace ipu_text

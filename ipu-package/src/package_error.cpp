@@ -1,6 +1,5 @@
 #include "ipu_package/package_error.hpp"
 
-#include <cstring>
 #include <string_view>
 
 #include "ipu_text/debug_text.hpp"
@@ -64,9 +63,7 @@ std::string CapnpError::debug() const {
 }
 
 std::string IoError::message() const {
-    char buffer[256];
-    // The GNU strerror_r returns the description, which may or may not live in buffer.
-    return strerror_r(code, buffer, sizeof buffer);
+    return ipu_text::os_error_message(code);
 }
 
 std::string IoError::debug() const {

@@ -42,7 +42,8 @@ add_library(ipu_gemm_core STATIC
   src/runners/gemm/profile_file.cpp
 )
 target_include_directories(ipu_gemm_core PUBLIC src/runners/gemm)
-target_link_libraries(ipu_gemm_core PUBLIC ipu_exchange ipu_scenario ipu_sim ipu_runner ipu_package)
+target_link_libraries(ipu_gemm_core PUBLIC ipu_exchange ipu_scenario ipu_sim ipu_runner ipu_package
+  PRIVATE ipu_text)
 quillmesh_warnings(ipu_gemm_core)
 runner_executable(ipu-gemm-e2e gemm ipu_gemm_core)
 

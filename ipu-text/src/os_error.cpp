@@ -66,16 +66,19 @@ std::string_view os_error_kind(int code) {
     return "Uncategorized";
 }
 
-std::string os_error_debug(int code) {
+std::string os_error_message(int code) {
     char buffer[256];
     // The GNU strerror_r returns the description, which may or may not live in buffer.
-    const char* message = strerror_r(code, buffer, sizeof buffer);
+    return strerror_r(code, buffer, sizeof buffer);
+}
+
+std::string os_error_debug(int code) {
     std::string debug = "Os { code: ";
     debug += std::to_string(code);
     debug += ", kind: ";
     debug += os_error_kind(code);
     debug += ", message: ";
-    debug += debug_quoted(message);
+    debug += debug_quoted(os_error_message(code));
     debug += " }";
     return debug;
 }

@@ -5,16 +5,17 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <fstream>
 #include <ipu_package/input_stream.hpp>
+#include <ipu_text/os_error.hpp>
 #include <vector>
 
 namespace ipu_profile {
 namespace {
 
 std::string cannot_write(const std::string& path, int error) {
-    return "cannot write " + path + ": " + (error != 0 ? std::strerror(error) : "write failed");
+    return "cannot write " + path + ": " +
+           (error != 0 ? ipu_text::os_error_message(error) : "write failed");
 }
 
 void remove_if_regular_file(const std::string& path) {

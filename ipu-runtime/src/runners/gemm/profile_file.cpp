@@ -6,20 +6,13 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <utility>
 #include <vector>
 
 #include "ipu_package/profile_writer.hpp"
+#include "ipu_text/os_error.hpp"
 
 namespace ipu_gemm {
-namespace {
-
-std::string system_error_text(int error) {
-    return std::strerror(error);
-}
-
-}  // namespace
 
 std::expected<PendingProfileFile, std::string> PendingProfileFile::create(std::string target) {
     std::string pattern = target + ".XXXXXX";
@@ -27,7 +20,8 @@ std::expected<PendingProfileFile, std::string> PendingProfileFile::create(std::s
     name.push_back('\0');
     const int fd = ::mkostemp(name.data(), O_CLOEXEC);
     if (fd < 0) {
-        return std::unexpected("cannot create a file beside it: " + system_error_text(errno));
+        return std::unexpected("cannot create a file beside it: " +
+                               ipu_text::os_error_message(errno));
     }
     std::string temporary(name.data());
     if (::fchmod(fd, 0644) != 0) {
@@ -35,7 +29,7 @@ std::expected<PendingProfileFile, std::string> PendingProfileFile::create(std::s
         ::close(fd);
         ::unlink(temporary.c_str());
         return std::unexpected("cannot set the permissions of a file beside it: " +
-                               system_error_text(error));
+                               ipu_text::os_error_message(error));
     }
     return PendingProfileFile(std::move(target), std::move(temporary), fd);
 }
@@ -74,13 +68,15 @@ std::expected<void, std::string> PendingProfileFile::commit(
     const int close_error = ::close(std::exchange(fd_, -1)) == 0 ? 0 : errno;
     if (sync_error != 0 || close_error != 0) {
         ::unlink(temporary_.c_str());
-        return std::unexpected("cannot write the profile: " +
-                               system_error_text(sync_error != 0 ? sync_error : close_error));
+        return std::unexpected(
+            "cannot write the profile: " +
+            ipu_text::os_error_message(sync_error != 0 ? sync_error : close_error));
     }
     if (::rename(temporary_.c_str(), target_.c_str()) != 0) {
         const int error = errno;
         ::unlink(temporary_.c_str());
-        return std::unexpected("cannot move the profile into place: " + system_error_text(error));
+        return std::unexpected("cannot move the profile into place: " +
+                               ipu_text::os_error_message(error));
     }
     return {};
 }

@@ -2,7 +2,6 @@
 # reports, device settings and the main() wrapper.
 add_library(ipu_runner
   src/runners/common/device_settings.cpp
-  src/runners/common/hex_text.cpp
   src/runners/common/mismatch.cpp
   src/runners/common/parsers.cpp
   src/runners/common/pattern.cpp
@@ -45,7 +44,7 @@ add_library(ipu_host_runner STATIC
   src/runners/host/host_settings.cpp
 )
 target_include_directories(ipu_host_runner PUBLIC src/runners/host)
-target_link_libraries(ipu_host_runner PUBLIC ipu_runner ipu_sim)
+target_link_libraries(ipu_host_runner PUBLIC ipu_runner ipu_sim PRIVATE ipu_text)
 quillmesh_warnings(ipu_host_runner)
 runner_executable(ipu-host-e2e host ipu_host_runner)
 

@@ -4,6 +4,7 @@
 
 #include "cases/host_route_coverage.hpp"
 #include "cases/randomized_scenarios.hpp"
+#include "ipu_text/hex_text.hpp"
 #include "registry.hpp"
 
 namespace hardware_suite {
@@ -30,16 +31,8 @@ TEST(HostRoundTripTiles, SeedsYieldTheirEightDistinctTilesInAscendingOrder) {
         {0xa4093822299f31d0ull, "19,82,416,602,829,893,1065,1187"},
     };
     for (const auto& row : rows) {
-        EXPECT_EQ(host_round_trip_tiles(row.seed), row.tiles) << hex_with_prefix(row.seed);
+        EXPECT_EQ(host_round_trip_tiles(row.seed), row.tiles) << ipu_text::hex_text(row.seed);
     }
-}
-
-TEST(HexWithPrefix, IsLowerCaseWithoutLeadingZeros) {
-    EXPECT_EQ(hex_with_prefix(0x6a09e667f3bcc909ull), "0x6a09e667f3bcc909");
-    EXPECT_EQ(hex_with_prefix(0xBB67AE8584CAA73Bull), "0xbb67ae8584caa73b");
-    EXPECT_EQ(hex_with_prefix(0x13198a2e03707344ull), "0x13198a2e03707344");
-    EXPECT_EQ(hex_with_prefix(0xf), "0xf");
-    EXPECT_EQ(hex_with_prefix(0), "0x0");
 }
 
 TEST(Registry, NamesAreUniqueAndInAscendingByteOrder) {

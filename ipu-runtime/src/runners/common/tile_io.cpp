@@ -1,7 +1,7 @@
 #include "ipu_runner/tile_io.hpp"
 
 #include "ipu_exchange/topology.hpp"
-#include "ipu_runner/hex_text.hpp"
+#include "ipu_text/hex_text.hpp"
 
 namespace ipu_runner {
 namespace {
@@ -9,7 +9,7 @@ namespace {
 using ipu_exchange::c600_logical_to_physical;
 
 std::string place(std::uint16_t tile, std::uint32_t address) {
-    return "tile " + std::to_string(tile) + " at " + hex_text(address);
+    return "tile " + std::to_string(tile) + " at " + ipu_text::hex_text(address);
 }
 
 // The physical number of a logical tile. A number from 1472 up is passed on as it

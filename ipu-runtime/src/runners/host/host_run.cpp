@@ -2,7 +2,7 @@
 
 #include "host_program.hpp"
 #include "host_reference.hpp"
-#include "ipu_runner/hex_text.hpp"
+#include "ipu_text/hex_text.hpp"
 
 namespace ipu_host_runner {
 namespace {
@@ -88,9 +88,8 @@ std::string describe(const HostScenario& scenario) {
         what += ", compute, D2D relay, compute";
     }
     what += scenario.device_sends ? ", tile-initiated D2H and D2H" : " and D2H";
-    return what + " of " + std::to_string(s.bytes) + " bytes at " +
-           ipu_runner::hex_text(s.address) + " on " + std::to_string(s.tiles.size()) +
-           (s.tiles.size() == 1 ? " tile" : " tiles");
+    return what + " of " + std::to_string(s.bytes) + " bytes at " + ipu_text::hex_text(s.address) +
+           " on " + std::to_string(s.tiles.size()) + (s.tiles.size() == 1 ? " tile" : " tiles");
 }
 
 }  // namespace

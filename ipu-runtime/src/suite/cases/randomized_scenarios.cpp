@@ -1,12 +1,12 @@
 #include "cases/randomized_scenarios.hpp"
 
-#include <cstdio>
 #include <set>
 
 #include "device_lock.hpp"
 #include "host_runner.hpp"
 #include "ipu_exchange/topology.hpp"
 #include "ipu_scenario/scenario_generator.hpp"
+#include "ipu_text/hex_text.hpp"
 #include "launch.hpp"
 #include "verdict.hpp"
 
@@ -34,12 +34,6 @@ constexpr std::size_t tiles_per_round_trip = 8;
 
 }  // namespace
 
-std::string hex_with_prefix(std::uint64_t value) {
-    char text[19];
-    std::snprintf(text, sizeof text, "0x%llx", static_cast<unsigned long long>(value));
-    return text;
-}
-
 std::string host_round_trip_tiles(std::uint64_t seed) {
     auto generator = ipu_scenario::ScenarioGenerator::from_seed(seed);
     std::set<std::uint16_t> tiles;
@@ -59,7 +53,7 @@ std::string host_round_trip_tiles(std::uint64_t seed) {
 void randomized_static_d2d_graphs_work() {
     const DeviceGuard guard = device();
     for (const std::uint64_t seed : graph_seeds) {
-        const std::string capability = "randomized exchange graph seed " + hex_with_prefix(seed);
+        const std::string capability = "randomized exchange graph seed " + ipu_text::hex_text(seed);
         RunnerCommand command("ipu-randomized-e2e");
         command.set("IPU_RANDOM_SEED", std::to_string(seed));
         require_success(capability, run_runner(command, "launch randomized hardware test runner"));
@@ -71,7 +65,7 @@ void randomized_multi_tile_host_round_trips_work() {
     for (const HostRoundTrip& round_trip : host_round_trips) {
         const std::string tiles = host_round_trip_tiles(round_trip.seed);
         const std::string capability =
-            "randomized host round trip seed=" + hex_with_prefix(round_trip.seed) +
+            "randomized host round trip seed=" + ipu_text::hex_text(round_trip.seed) +
             " bytes=" + std::to_string(round_trip.bytes) + " tiles=" + tiles;
         require_success(capability,
                         host_test({{"IPU_HOST_TEST_TILES", tiles},

@@ -5,9 +5,6 @@
 
 namespace hardware_suite {
 
-// `value` in lower-case hexadecimal with the prefix 0x and no leading zeros.
-std::string hex_with_prefix(std::uint64_t value);
-
 // The eight distinct tiles that `seed` draws, ascending, joined by ",".
 std::string host_round_trip_tiles(std::uint64_t seed);
 

@@ -54,7 +54,7 @@ quillmesh_test(ipu_host_runner_tests
     tests/runners/host/host_run_test.cpp
     tests/runners/host/host_scenario_test.cpp
     tests/runners/host/host_settings_test.cpp
-  LIBRARIES ipu_host_runner
+  LIBRARIES ipu_host_runner ipu_text
 )
 
 # ipu-hardware-e2e: six named exchange and compute graphs.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "gemm_program.hpp"
+#include "ipu_text/tile_list.hpp"
 
 namespace ipu_gemm {
 
@@ -57,13 +58,7 @@ std::vector<ipu_package::ProfileMetadata> GemmAnnotations::operator()(
     if (peers == phase.end()) {
         return {};
     }
-    std::string text;
-    for (const std::uint16_t tile : peers->second.tiles) {
-        if (!text.empty()) {
-            text += ',';
-        }
-        text += std::to_string(tile);
-    }
+    std::string text = ipu_text::tile_list(peers->second.tiles);
     if (peers->second.host) {
         text += text.empty() ? "host" : ",host";
     }

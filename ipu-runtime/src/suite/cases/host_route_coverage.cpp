@@ -7,6 +7,7 @@
 #include "device_lock.hpp"
 #include "host_runner.hpp"
 #include "ipu_exchange/topology.hpp"
+#include "ipu_text/tile_list.hpp"
 #include "verdict.hpp"
 
 namespace hardware_suite {
@@ -41,14 +42,11 @@ std::uint16_t logical_tile_of(const ipu_exchange::Topology& topology, std::uint1
 
 std::string host_route_tiles() {
     const ipu_exchange::Topology topology = ipu_exchange::Topology::c600();
-    std::string logical_tiles;
+    std::vector<std::uint16_t> logical_tiles;
     for (const std::uint16_t physical : route_physical_tiles()) {
-        if (!logical_tiles.empty()) {
-            logical_tiles += ',';
-        }
-        logical_tiles += std::to_string(logical_tile_of(topology, physical));
+        logical_tiles.push_back(logical_tile_of(topology, physical));
     }
-    return logical_tiles;
+    return ipu_text::tile_list(logical_tiles);
 }
 
 void host_routes_cover_every_endpoint_field() {

@@ -1,12 +1,14 @@
 #include "cases/randomized_scenarios.hpp"
 
 #include <set>
+#include <vector>
 
 #include "device_lock.hpp"
 #include "host_runner.hpp"
 #include "ipu_exchange/topology.hpp"
 #include "ipu_scenario/scenario_generator.hpp"
 #include "ipu_text/hex_text.hpp"
+#include "ipu_text/tile_list.hpp"
 #include "launch.hpp"
 #include "verdict.hpp"
 
@@ -40,14 +42,7 @@ std::string host_round_trip_tiles(std::uint64_t seed) {
     while (tiles.size() < tiles_per_round_trip) {
         tiles.insert(static_cast<std::uint16_t>(generator.below(ipu_exchange::c600_tile_count)));
     }
-    std::string list;
-    for (const std::uint16_t tile : tiles) {
-        if (!list.empty()) {
-            list += ',';
-        }
-        list += std::to_string(tile);
-    }
-    return list;
+    return ipu_text::tile_list(std::vector<std::uint16_t>(tiles.begin(), tiles.end()));
 }
 
 void randomized_static_d2d_graphs_work() {

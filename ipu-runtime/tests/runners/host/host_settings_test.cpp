@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <numeric>
+
 #include "../scoped_environment.hpp"
+#include "ipu_text/tile_list.hpp"
 
 namespace ipu_host_runner {
 namespace {
@@ -22,15 +25,11 @@ ipu_runner::Setting<HostSettings> read_with(const Variables& variables) {
     return read_host_settings();
 }
 
-std::string tile_range(unsigned count) {
-    std::string tiles;
-    for (unsigned tile = 0; tile < count; ++tile) {
-        if (tile != 0) {
-            tiles += ',';
-        }
-        tiles += std::to_string(tile);
-    }
-    return tiles;
+// The list "0,1,...,count - 1".
+std::string tile_range(std::uint16_t count) {
+    std::vector<std::uint16_t> tiles(count);
+    std::iota(tiles.begin(), tiles.end(), std::uint16_t{0});
+    return ipu_text::tile_list(tiles);
 }
 
 TEST(HostSettings, SuiteScenariosAndDefaults) {

@@ -10,7 +10,7 @@ add_library(ipu_runner
   src/runners/common/settings.cpp
   src/runners/common/tile_io.cpp
 )
-target_include_directories(ipu_runner PUBLIC include)
+target_include_directories(ipu_runner PUBLIC include/runners/common)
 target_link_libraries(ipu_runner PUBLIC ipu_exchange ipu_sim PRIVATE ipu_text)
 quillmesh_warnings(ipu_runner)
 

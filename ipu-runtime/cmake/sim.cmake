@@ -17,8 +17,8 @@ add_library(ipu_sim
   src/sim/setting_error.cpp
   src/sim/tile_memory.cpp
 )
-target_include_directories(ipu_sim PUBLIC include)
-target_link_libraries(ipu_sim PUBLIC ipu_exchange ipu_scenario PRIVATE ipu_text)
+target_include_directories(ipu_sim PUBLIC include/sim)
+target_link_libraries(ipu_sim PUBLIC ipu_exchange PRIVATE ipu_scenario ipu_text)
 quillmesh_warnings(ipu_sim)
 
 quillmesh_test(ipu_sim_tests

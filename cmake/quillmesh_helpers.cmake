@@ -1,3 +1,6 @@
+# Functions that every folder's build file uses: the compiler settings of the
+# project's own targets and the way a GoogleTest executable is registered.
+#
 # Compiler settings shared by every target the project itself writes.
 # Generated code (Cap'n Proto) and third-party headers are compiled without -Werror.
 
@@ -16,5 +19,3 @@ function(quillmesh_test name)
   target_link_libraries(${name} PRIVATE ${ARG_LIBRARIES} GTest::gtest GTest::gtest_main)
   gtest_discover_tests(${name} PROPERTIES LABELS unit DISCOVERY_TIMEOUT 60)
 endfunction()
-
-include(GoogleTest)

@@ -34,6 +34,7 @@ endfunction()
 hardware_suite_executable(hardware_e2e "${QUILLMESH_RUNNER_DIR}" "${QUILLMESH_DEVICE_LOCK}")
 
 include(cmake/suite_tests.cmake)
+include(cmake/suite_faults.cmake)
 
 # Each case of the suite is also a CTest test (label "hardware"), run one at a
 # time on the device, against the runners of this build. A hung runner is killed

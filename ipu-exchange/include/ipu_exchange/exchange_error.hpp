@@ -44,11 +44,6 @@ class ExchangeError {
 
     const Variant& value() const { return value_; }
 
-    template <typename Alternative>
-    bool is() const {
-        return std::holds_alternative<Alternative>(value_);
-    }
-
     // The one-line debug form, for example `Tile(1472)`, `DuplicateTile` or
     // `Schedule("overlapping writes")`.
     std::string debug() const;

@@ -8,7 +8,7 @@ add_library(hardware_suite STATIC
   src/suite/cases/randomized_scenarios.cpp
   src/suite/device_lock.cpp
   src/suite/harness.cpp
-  src/suite/host_runner.cpp
+  src/suite/host_test_and_jitter.cpp
   src/suite/launch.cpp
   src/suite/registry.cpp
   src/suite/runner_command.cpp

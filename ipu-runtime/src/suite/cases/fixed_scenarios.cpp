@@ -1,7 +1,7 @@
 #include "cases/fixed_scenarios.hpp"
 
 #include "device_lock.hpp"
-#include "host_runner.hpp"
+#include "host_test_and_jitter.hpp"
 #include "launch.hpp"
 #include "verdict.hpp"
 

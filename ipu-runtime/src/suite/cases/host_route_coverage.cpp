@@ -5,7 +5,7 @@
 
 #include "case_failure.hpp"
 #include "device_lock.hpp"
-#include "host_runner.hpp"
+#include "host_test_and_jitter.hpp"
 #include "ipu_exchange/topology.hpp"
 #include "ipu_text/tile_list.hpp"
 #include "verdict.hpp"

@@ -9,7 +9,7 @@
 
 #include "case_failure.hpp"
 #include "device_lock.hpp"
-#include "host_runner.hpp"
+#include "host_test_and_jitter.hpp"
 #include "ipu_text/os_error.hpp"
 #include "launch.hpp"
 #include "verdict.hpp"

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "device_lock.hpp"
-#include "host_runner.hpp"
+#include "host_test_and_jitter.hpp"
 #include "ipu_exchange/topology.hpp"
 #include "ipu_scenario/scenario_generator.hpp"
 #include "ipu_text/hex_text.hpp"

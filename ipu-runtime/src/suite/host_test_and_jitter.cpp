@@ -1,4 +1,4 @@
-#include "host_runner.hpp"
+#include "host_test_and_jitter.hpp"
 
 #include <cstdlib>
 

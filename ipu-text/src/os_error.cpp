@@ -72,6 +72,7 @@ std::string os_error_message(int code) {
     return strerror_r(code, buffer, sizeof buffer);
 }
 
+// A fixed form, matched byte for byte in launch failures and unwrap messages: never reword it.
 std::string os_error_debug(int code) {
     std::string debug = "Os { code: ";
     debug += std::to_string(code);

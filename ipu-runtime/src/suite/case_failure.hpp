@@ -26,6 +26,7 @@ class CaseFailure : public std::runtime_error {
 }
 
 // The message of a library error that a case does not accept.
+// A fixed failure message, matched byte for byte, backticks too: never reword it.
 inline std::string unwrap_failure(const std::string& error_debug) {
     return "called `Result::unwrap()` on an `Err` value: " + error_debug;
 }

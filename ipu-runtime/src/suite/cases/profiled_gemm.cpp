@@ -28,6 +28,7 @@ struct KindCheck {
 };
 
 // The kinds in the order they are checked, each with the message of its absence.
+// Fixed failure messages, matched byte for byte, odd indents too: never reflow or reword them.
 constexpr KindCheck kind_checks[] = {
     {ProfileStepKind::Exchange,
      "assertion failed: profile.tiles.iter().any(|tile|\n"
@@ -86,6 +87,7 @@ std::string gemm_profile_path() {
     return path + "quillmesh-gemm-profile-" + std::to_string(::getpid()) + ".capnp";
 }
 
+// Its assertion texts are fixed failure messages, matched byte for byte: never reword them.
 std::optional<std::string> profile_check_failure(const ProfileReport& profile) {
     if (profile.tiles.size() != expected_tile_count) {
         return "assertion `left == right` failed\n  left: " + std::to_string(profile.tiles.size()) +

@@ -5,7 +5,8 @@
 # caught the fault. A first row without any fault shows the suite passing.
 #
 # Usage: scripts/fault-matrix.sh [BUILD_DIR] [OUTPUT]
-#   BUILD_DIR  build tree holding bin/hardware_e2e and the runners (build/debug)
+#   BUILD_DIR  build tree holding bin/hardware_e2e, the runners and bin/ipu-sim-faults
+#              (build/debug)
 #   OUTPUT     where the table goes (standard output when absent)
 #
 # Exits 0 when every fault is caught by at least one case and every case
@@ -16,8 +17,8 @@ set -euo pipefail
 build_dir=${1:-build/debug}
 output=${2:-/dev/stdout}
 suite="$build_dir/bin/hardware_e2e"
-# Any runner names the whole catalogue when it refuses an unknown fault.
-catalogue_runner="$build_dir/bin/ipu-attention-f16-e2e"
+# Prints the fault catalogue, one name a line.
+fault_catalogue="$build_dir/bin/ipu-sim-faults"
 
 fail() {
   echo "fault-matrix: $*" >&2
@@ -25,15 +26,14 @@ fail() {
 }
 
 [[ -x $suite ]] || fail "no suite at $suite (build it first)"
-[[ -x $catalogue_runner ]] || fail "no runner at $catalogue_runner (build it first)"
+[[ -x $fault_catalogue ]] || fail "no fault catalogue at $fault_catalogue (build it first)"
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 
-# The catalogue, from the refusal line "...: expected one of a b c".
-refusal=$(IPU_SIM_FAULT='?' "$catalogue_runner" 2>&1 >/dev/null || true)
-read -r -a faults <<<"$(sed -n 's/.*expected one of //p' <<<"$refusal")"
-((${#faults[@]} > 0)) || fail "cannot read the fault catalogue from: $refusal"
+catalogue=$("$fault_catalogue") || fail "$fault_catalogue failed"
+[[ -n $catalogue ]] || fail "$fault_catalogue lists no faults"
+mapfile -t faults <<<"$catalogue"
 
 # Case names, in the suite's order: "hardware." then one indented name per line.
 mapfile -t cases < <("$suite" --gtest_list_tests | sed -n 's/^  \([a-z0-9_]*\).*/\1/p')

@@ -32,7 +32,7 @@ std::vector<RunnerRecord> run_all(const Scratch& scratch, EnvironmentChanges cha
     changes["FAKE_RUNNER_PROFILE"] = profile;
     changes["TMPDIR"] = scratch.directory();
     const SuiteRun run = run_process(suite, arguments, logging_to(scratch, clean(changes)));
-    EXPECT_EQ(run.exit_code, 0) << run.output;
+    EXPECT_EQ(run.exit_code, 0) << run.out;
     return scratch.records();
 }
 
@@ -45,7 +45,7 @@ TEST(RunnerEnvironment, ArgumentsDirectoryAndInputAreTheSuitesOwn) {
     const SuiteRun run =
         run_process(suite, {"direct_multicast_works"},
                     logging_to(scratch, {{"FAKE_RUNNER_READ_STDIN", "1"}}), "input for the runner");
-    ASSERT_EQ(run.exit_code, 0) << run.output;
+    ASSERT_EQ(run.exit_code, 0) << run.out;
     const auto records = scratch.records();
     ASSERT_EQ(records.size(), 1u);
     EXPECT_EQ(records[0].at("argv0"), FAKE_RUNNER_DIR "/ipu-hardware-e2e");

@@ -55,12 +55,12 @@ GemmRun run_gemm_case(const std::optional<ProfileReport>& prepared, std::uint32_
 }
 
 bool reports(const SuiteRun& run, const std::string& message) {
-    return run.output.find("\n" + message + "\n") != std::string::npos;
+    return run.out.find("\n" + message + "\n") != std::string::npos;
 }
 
 TEST(GemmCase, PassesOnAGoodProfileAndRemovesIt) {
     const GemmRun gemm = run_gemm_case(passing_profile());
-    EXPECT_EQ(gemm.run.exit_code, 0) << gemm.run.output;
+    EXPECT_EQ(gemm.run.exit_code, 0) << gemm.run.out;
     EXPECT_TRUE(gemm.profiles_left.empty());
     ASSERT_EQ(gemm.records.size(), 1u);
     EXPECT_EQ(gemm.records[0].at("runner"), "ipu-gemm-e2e");
@@ -93,7 +93,7 @@ TEST(GemmCase, FailsOnABadProfileAndLeavesItInPlace) {
     for (const auto& row : rows) {
         const GemmRun gemm = run_gemm_case(row.profile, row.version);
         EXPECT_EQ(gemm.run.exit_code, 101) << row.what;
-        EXPECT_TRUE(reports(gemm.run, row.message)) << row.what << ":\n" << gemm.run.output;
+        EXPECT_TRUE(reports(gemm.run, row.message)) << row.what << ":\n" << gemm.run.out;
         EXPECT_EQ(gemm.profiles_left.size(), 1u) << row.what;
     }
 }
@@ -105,7 +105,7 @@ TEST(GemmCase, ARunnerThatWritesNoProfileFailsWithNotFound) {
         reports(gemm.run,
                 "called `Result::unwrap()` on an `Err` value: Os { code: 2, kind: NotFound, "
                 "message: \"No such file or directory\" }"))
-        << gemm.run.output;
+        << gemm.run.out;
 }
 
 TEST(GemmCase, AFailedRunnerLeavesItsProfileUnread) {
@@ -131,7 +131,7 @@ TEST(GemmCase, AnEmptyTemporaryDirectoryMeansTheBareNameInTheWorkingDirectory) {
     const SuiteRun run = run_process(
         suite, {gemm_case}, logging_to(scratch, {{"TMPDIR", ""}, {"FAKE_RUNNER_PROFILE", source}}),
         "", scratch.directory());
-    EXPECT_EQ(run.exit_code, 0) << run.output;
+    EXPECT_EQ(run.exit_code, 0) << run.out;
     const auto records = scratch.records();
     ASSERT_EQ(records.size(), 1u);
     EXPECT_TRUE(records[0].at("env.IPU_PROFILE_OUTPUT").starts_with("quillmesh-gemm-profile-"));

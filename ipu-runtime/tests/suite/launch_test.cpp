@@ -43,12 +43,12 @@ const std::map<std::string, std::string> capability_of_case = {
 
 TEST(SuiteProcess, ListsEveryCaseInByteOrder) {
     const SuiteRun run = run_process(suite, {"--gtest_list_tests"}, {});
-    ASSERT_EQ(run.exit_code, 0) << run.output;
+    ASSERT_EQ(run.exit_code, 0) << run.out;
     std::string expected = "hardware.\n";
     for (const auto& [name, capability] : capability_of_case) {
         expected += "  " + name + "\n";
     }
-    EXPECT_EQ(run.output, expected);
+    EXPECT_EQ(run.out, expected);
 }
 
 TEST(SuiteProcess, EveryCasePassesWhenEveryRunnerExitsZero) {
@@ -59,7 +59,7 @@ TEST(SuiteProcess, EveryCasePassesWhenEveryRunnerExitsZero) {
     const SuiteRun run = run_process(
         suite, {"--gtest_output=json:" + report},
         logging_to(scratch, {{"FAKE_RUNNER_PROFILE", profile}, {"TMPDIR", scratch.directory()}}));
-    EXPECT_EQ(run.exit_code, 0) << run.output;
+    EXPECT_EQ(run.exit_code, 0) << run.out;
     for (const auto& [name, outcome] : read_report(report)) {
         EXPECT_FALSE(outcome.failed) << name;
         EXPECT_EQ(outcome.properties.at("run1_exit_status"), "exit status: 0") << name;
@@ -97,10 +97,10 @@ TEST(SuiteProcess, FailureMessagesRenderHowTheRunnerEnded) {
         const SuiteRun run = run_process(suite, {"remote_tile_h2d_and_d2h_work"},
                                          {{"FAKE_RUNNER_ACTION", row.action}});
         EXPECT_EQ(run.exit_code, 101) << row.action;
-        EXPECT_NE(run.output.find("\nhardware capability \"remote-tile H2D and D2H\" failed with " +
-                                  row.ending + "\n"),
+        EXPECT_NE(run.out.find("\nhardware capability \"remote-tile H2D and D2H\" failed with " +
+                               row.ending + "\n"),
                   std::string::npos)
-            << run.output;
+            << run.out;
     }
 }
 
@@ -124,8 +124,7 @@ TEST(SuiteProcess, ASeededCaseStopsAtItsFirstFailingSeed) {
                                      logging_to(scratch, {{"FAKE_RUNNER_ACTION", "exit:1"}}));
     EXPECT_EQ(run.exit_code, 101);
     EXPECT_EQ(scratch.records().size(), 1u);
-    EXPECT_NE(run.output.find("randomized exchange graph seed 0x5155494c4c4d4553"),
-              std::string::npos);
+    EXPECT_NE(run.out.find("randomized exchange graph seed 0x5155494c4c4d4553"), std::string::npos);
 }
 
 TEST(SuiteProcess, LaunchFailuresNameTheRunnerAndTheOperatingSystemError) {
@@ -154,16 +153,16 @@ TEST(SuiteProcess, LaunchFailuresNameTheRunnerAndTheOperatingSystemError) {
     for (const auto& row : rows) {
         const SuiteRun run = run_process(row.suite, {row.selection}, {});
         EXPECT_EQ(run.exit_code, 101) << row.selection;
-        EXPECT_NE(run.output.find("\n" + row.message + "\n"), std::string::npos)
+        EXPECT_NE(run.out.find("\n" + row.message + "\n"), std::string::npos)
             << row.selection << ":\n"
-            << run.output;
+            << run.out;
     }
 }
 
 TEST(SuiteProcess, PositionalArgumentsSelectCasesBySubstring) {
     const SuiteRun run = run_process(suite, {"--gtest_list_tests", "multicast", "all_tile_p"}, {});
     EXPECT_EQ(run.exit_code, 0);
-    EXPECT_EQ(run.output,
+    EXPECT_EQ(run.out,
               "hardware.\n  all_tile_permutation_works\n  direct_multicast_works\n"
               "  multicast_receiver_can_send_in_same_phase\n");
 }
@@ -172,7 +171,7 @@ TEST(SuiteProcess, GtestFilterSelectsCases) {
     Scratch scratch;
     const SuiteRun run =
         run_process(suite, {"--gtest_filter=hardware.all_tile_*"}, logging_to(scratch));
-    EXPECT_EQ(run.exit_code, 0) << run.output;
+    EXPECT_EQ(run.exit_code, 0) << run.out;
     EXPECT_EQ(scratch.records().size(), 2u);
 }
 
@@ -181,7 +180,7 @@ TEST(SuiteProcess, UnknownOptionsAreRejectedWithAUsageLine) {
         Scratch scratch;
         const SuiteRun run = run_process(suite, {option}, logging_to(scratch));
         EXPECT_EQ(run.exit_code, 101) << option;
-        EXPECT_NE(run.output.find("usage: "), std::string::npos) << run.output;
+        EXPECT_NE(run.out.find("usage: "), std::string::npos) << run.out;
         EXPECT_TRUE(scratch.records().empty()) << "no case runs";
     }
 }
@@ -192,14 +191,14 @@ TEST(SuiteProcess, ThePassingRunRecordsHowToRerunItByHand) {
     const SuiteRun run = run_process(suite, {"--gtest_output=json:" + report, "high_address"},
                                      {{"IPU_TEST_HOST_WRITE_JITTER_MAX_US", std::nullopt},
                                       {"IPU_TEST_HOST_WRITE_JITTER_SEED", std::string("a b\xff")}});
-    ASSERT_EQ(run.exit_code, 0) << run.output;
+    ASSERT_EQ(run.exit_code, 0) << run.out;
     const auto properties =
         read_report(report).at("high_address_large_h2d_and_d2h_work").properties;
     EXPECT_EQ(properties.at("run1_command"),
               "IPU_HOST_TEST_TILE=100 IPU_HOST_TEST_BYTES=65536 IPU_HOST_TEST_ADDRESS=0x60000 "
               "IPU_HOST_WRITE_JITTER_SEED=$'a b\\xff' " FAKE_RUNNER_DIR "/ipu-host-e2e");
     EXPECT_EQ(properties.at("run1_exit_status"), "exit status: 0");
-    EXPECT_EQ(run.output.find("Failure"), std::string::npos);
+    EXPECT_EQ(run.out.find("Failure"), std::string::npos);
 }
 
 }  // namespace

@@ -15,8 +15,8 @@ TEST(DeviceLockBetweenProcesses, TwoSuitesNeverRunRunnersAtTheSameTime) {
     std::thread other([&] { second = run_process(SUITE_WITH_FAKE_RUNNERS, cases, slow); });
     first = run_process(SUITE_WITH_FAKE_RUNNERS, cases, slow);
     other.join();
-    ASSERT_EQ(first.exit_code, 0) << first.output;
-    ASSERT_EQ(second.exit_code, 0) << second.output;
+    ASSERT_EQ(first.exit_code, 0) << first.out;
+    ASSERT_EQ(second.exit_code, 0) << second.out;
 
     const auto records = scratch.records();
     ASSERT_EQ(records.size(), 6u);

@@ -32,8 +32,8 @@ void wait_for_file(const std::string& path) {
 SuiteRun second_suite_after_killing_first(const Scratch& scratch, EnvironmentChanges first_runner) {
     const std::string started = scratch.directory() + "/first-runner-started";
     first_runner["FAKE_RUNNER_STARTED"] = started;
-    BackgroundProcess first(suite, {host_case}, logging_to(scratch, first_runner),
-                            scratch.directory() + "/first-suite.out");
+    BackgroundChild first(suite, {host_case}, logging_to(scratch, first_runner),
+                          scratch.directory() + "/first-suite.out");
     wait_for_file(started);
     first.kill(SIGKILL);
     first.wait();
@@ -44,7 +44,7 @@ TEST(RunnerLifetime, ARunnerThatOutlivesItsKilledSuiteKeepsTheDeviceUntilItEnds)
     Scratch scratch;
     const SuiteRun second = second_suite_after_killing_first(
         scratch, {{"FAKE_RUNNER_SLEEP_MS", "1500"}, {"FAKE_RUNNER_OUTLIVE_SUITE", "1"}});
-    ASSERT_EQ(second.exit_code, 0) << second.output;
+    ASSERT_EQ(second.exit_code, 0) << second.out;
 
     const auto records = scratch.records();
     ASSERT_EQ(records.size(), 2u) << "both runners end and record themselves";
@@ -60,7 +60,7 @@ TEST(RunnerLifetime, ASuiteKilledWithSigkillTakesItsRunnerAlong) {
     const auto begin = std::chrono::steady_clock::now();
     const SuiteRun second =
         second_suite_after_killing_first(scratch, {{"FAKE_RUNNER_SLEEP_MS", "60000"}});
-    ASSERT_EQ(second.exit_code, 0) << second.output;
+    ASSERT_EQ(second.exit_code, 0) << second.out;
     EXPECT_LT(std::chrono::steady_clock::now() - begin, 30s);
 
     const auto records = scratch.records();
@@ -83,7 +83,7 @@ TEST(RunnerTimeLimit, EndsAHungRunnerFailsItsCaseAndGoesOn) {
     const SuiteRun run = hang_then_pass(scratch, {{"IPU_TEST_RUNNER_TIMEOUT_SECONDS", "0.25"},
                                                   {"FAKE_RUNNER_ACTION", "sleep:60000"}});
     EXPECT_LT(std::chrono::steady_clock::now() - begin, 30s);
-    EXPECT_EQ(run.exit_code, 101) << run.output;
+    EXPECT_EQ(run.exit_code, 101) << run.out;
 
     const auto outcomes = read_report(scratch.directory() + "/report.json");
     const CaseOutcome& hung = outcomes.at("all_tile_permutation_works");
@@ -103,7 +103,7 @@ TEST(RunnerTimeLimit, ASlowRunnerIsWaitedForWithoutALimitOrWithinIt) {
           std::optional<std::string>("30")}) {
         Scratch scratch;
         const SuiteRun run = hang_then_pass(scratch, {{"IPU_TEST_RUNNER_TIMEOUT_SECONDS", value}});
-        EXPECT_EQ(run.exit_code, 0) << value.value_or("(unset)") << "\n" << run.output;
+        EXPECT_EQ(run.exit_code, 0) << value.value_or("(unset)") << "\n" << run.out;
         EXPECT_EQ(scratch.records().size(), 2u) << value.value_or("(unset)");
     }
 }
@@ -115,7 +115,7 @@ TEST(RunnerTimeLimit, ARefusedValueEndsTheSuiteBeforeAnyCase) {
         const SuiteRun run = run_process(
             suite, {}, logging_to(scratch, {{"IPU_TEST_RUNNER_TIMEOUT_SECONDS", value}}));
         EXPECT_EQ(run.exit_code, 101) << value;
-        EXPECT_EQ(run.output,
+        EXPECT_EQ(run.out,
                   "error: IPU_TEST_RUNNER_TIMEOUT_SECONDS must be a positive decimal number of "
                   "seconds, got \"" +
                       value + "\"\n");

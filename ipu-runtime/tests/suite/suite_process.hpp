@@ -5,16 +5,17 @@
 #include <string>
 #include <vector>
 
+#include "test_support/child_process.hpp"
+#include "test_support/temp_dir.hpp"
+
 namespace suite_test {
 
-// How one run of a suite executable ended and what it printed.
-struct SuiteRun {
-    int exit_code = -1;  // -1 when it did not exit normally
-    std::string output;  // standard output and standard error, interleaved
-};
+using test_support::BackgroundChild;
+using test_support::EnvironmentChanges;
 
-// Environment changes for a child: a value sets the name, nullopt removes it.
-using EnvironmentChanges = std::map<std::string, std::optional<std::string>>;
+// How one run of a suite executable ended; `out` holds its standard output and
+// standard error, interleaved.
+using SuiteRun = test_support::ChildRun;
 
 // Runs `executable` with `arguments`, this process's environment changed by
 // `changes`, `input` on its standard input and, unless empty, `working_directory`
@@ -23,45 +24,20 @@ SuiteRun run_process(const std::string& executable, const std::vector<std::strin
                      const EnvironmentChanges& changes, const std::string& input = "",
                      const std::string& working_directory = "");
 
-// A child started in the background, with /dev/null as its standard input and
-// its standard output and error going to a file; killed and reaped on
-// destruction unless waited for.
-class BackgroundProcess {
-  public:
-    BackgroundProcess(const std::string& executable, const std::vector<std::string>& arguments,
-                      const EnvironmentChanges& changes, const std::string& output_path);
-    ~BackgroundProcess();
-    BackgroundProcess(const BackgroundProcess&) = delete;
-    BackgroundProcess& operator=(const BackgroundProcess&) = delete;
-
-    void kill(int signal);
-
-    // Waits for the child; its exit code, or -1 when it did not exit normally.
-    int wait();
-
-  private:
-    int pid_ = -1;
-};
-
 // One line that the fake runner appended to its log: field name to raw bytes.
 using RunnerRecord = std::map<std::string, std::string>;
 
 // A scratch directory with a fake-runner log in it, removed on destruction.
 class Scratch {
   public:
-    Scratch();
-    ~Scratch();
-    Scratch(const Scratch&) = delete;
-    Scratch& operator=(const Scratch&) = delete;
-
-    const std::string& directory() const { return directory_; }
-    std::string log_path() const { return directory_ + "/runner.log"; }
+    std::string directory() const { return directory_.path().string(); }
+    std::string log_path() const { return directory_.file("runner.log"); }
 
     // The records in the log, in the order the runners wrote them.
     std::vector<RunnerRecord> records() const;
 
   private:
-    std::string directory_;
+    test_support::TempDir directory_;
 };
 
 // One case as the suite's JSON report shows it.

@@ -4,6 +4,8 @@
 #include <ipu_package/profile_report.hpp>
 #include <string>
 
+#include "test_support/temp_dir.hpp"
+
 namespace ipu_profile::testing {
 
 // A hand-countable profile at 1 GHz (one cycle is one nanosecond):
@@ -17,21 +19,7 @@ namespace ipu_profile::testing {
 // Span 100 to 520.
 ipu_package::ProfileReport small_report();
 
-// A directory of its own under the system's temporary directory, removed with
-// everything in it when the object goes.
-class TempDir {
-  public:
-    TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    ~TempDir();
-
-    std::filesystem::path path() const { return path_; }
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
-
-  private:
-    std::filesystem::path path_;
-};
+using test_support::TempDir;
 
 // Writes `report` to `path` with the library's writer; fails the test if it cannot.
 void write_report(const ipu_package::ProfileReport& report, const std::string& path);

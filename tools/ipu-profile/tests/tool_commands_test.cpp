@@ -34,26 +34,26 @@ std::size_t line_count(const std::string& text) {
 
 TEST_F(ToolCommands, SummaryPrintsTextOrJson) {
     const ToolRun text = run({"summary", profile});
-    EXPECT_EQ(text.status, 0) << text.err;
+    EXPECT_EQ(text.exit_code, 0) << text.err;
     EXPECT_EQ(text.err, "");
     EXPECT_NE(text.out.find("span              420 cycles (0.42 us), cycle 100 to 520\n"),
               std::string::npos)
         << text.out;
 
     const ToolRun json = run({"summary", "--json", "--top", "1", profile});
-    EXPECT_EQ(json.status, 0) << json.err;
+    EXPECT_EQ(json.exit_code, 0) << json.err;
     const Json parsed = Json::parse(json.out);
     EXPECT_EQ(parsed["samples"], 7);
     EXPECT_EQ(parsed["costliest_steps"].size(), 1u);
 
     const ToolRun to_file = run({"summary", profile, "-o", dir.file("summary.txt")});
-    EXPECT_EQ(to_file.status, 0) << to_file.err;
+    EXPECT_EQ(to_file.exit_code, 0) << to_file.err;
     EXPECT_EQ(read_file(dir.file("summary.txt")), text.out);
 }
 
 TEST_F(ToolCommands, TraceCsvAndHtmlWriteTheirFiles) {
     const ToolRun trace = run({"trace", profile, "-o", dir.file("trace.json")});
-    EXPECT_EQ(trace.status, 0) << trace.err;
+    EXPECT_EQ(trace.exit_code, 0) << trace.err;
     EXPECT_EQ(trace.out + trace.err, "");
     const Json parsed_trace = Json::parse(read_file(dir.file("trace.json")));
     std::size_t complete_events = 0;
@@ -63,11 +63,11 @@ TEST_F(ToolCommands, TraceCsvAndHtmlWriteTheirFiles) {
     EXPECT_EQ(complete_events, 7u);
 
     const ToolRun csv = run({"csv", profile, "-o", dir.file("samples.csv")});
-    EXPECT_EQ(csv.status, 0) << csv.err;
+    EXPECT_EQ(csv.exit_code, 0) << csv.err;
     EXPECT_EQ(line_count(read_file(dir.file("samples.csv"))), 8u);
 
     const ToolRun html = run({"html", profile, "-o", dir.file("page.html")});
-    EXPECT_EQ(html.status, 0) << html.err;
+    EXPECT_EQ(html.exit_code, 0) << html.err;
     const std::string page = read_file(dir.file("page.html"));
     EXPECT_TRUE(page.starts_with("<!DOCTYPE html>"));
     EXPECT_NE(page.find(R"("title":"small.profile")"), std::string::npos);
@@ -85,7 +85,7 @@ TEST_F(ToolCommands, UnreadableProfilesShowTheReadersErrorAndExitTwo) {
         ASSERT_FALSE(expected) << path;
         for (const char* command : {"summary", "html"}) {
             const ToolRun run_result = run({command, path, "-o", dir.file("out")});
-            EXPECT_EQ(run_result.status, 2) << path;
+            EXPECT_EQ(run_result.exit_code, 2) << path;
             EXPECT_EQ(run_result.err,
                       "ipu-profile: " + path + ": " + expected.error().display() + "\n");
             EXPECT_FALSE(std::filesystem::exists(dir.file("out")));
@@ -97,7 +97,7 @@ TEST_F(ToolCommands, BadCommandLinesPrintTheUsageAndExitTwo) {
     for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
              {}, {"summary"}, {"trace", profile}, {"draw", profile}, {"csv", profile, "--json"}}) {
         const ToolRun result = run(args);
-        EXPECT_EQ(result.status, 2);
+        EXPECT_EQ(result.exit_code, 2);
         EXPECT_EQ(result.out, "");
         EXPECT_TRUE(result.err.starts_with("ipu-profile: ")) << result.err;
         EXPECT_TRUE(result.err.ends_with("\n" + std::string(usage_line) + "\n")) << result.err;
@@ -109,23 +109,23 @@ TEST_F(ToolCommands, BadCommandLinesPrintTheUsageAndExitTwo) {
         << escaped.err;
 
     const ToolRun help = run({"--help"});
-    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.exit_code, 0);
     EXPECT_EQ(help.out, std::string(usage_line) + "\n");
 }
 
 TEST_F(ToolCommands, OutputsThatCannotBeWrittenAreNamedAndLeaveNothingBehind) {
     const std::string nowhere = dir.file("no/such/dir/trace.json");
     const ToolRun trace = run({"trace", profile, "-o", nowhere});
-    EXPECT_EQ(trace.status, 2);
+    EXPECT_EQ(trace.exit_code, 2);
     EXPECT_EQ(trace.err, "ipu-profile: cannot write " + nowhere + ": No such file or directory\n");
 
     const ToolRun into_directory = run({"csv", profile, "-o", dir.path().string()});
-    EXPECT_EQ(into_directory.status, 2);
+    EXPECT_EQ(into_directory.exit_code, 2);
     EXPECT_NE(into_directory.err.find("cannot write " + dir.path().string()), std::string::npos);
     EXPECT_TRUE(std::filesystem::is_directory(dir.path()));
 
     const ToolRun full_disk = run({"csv", profile, "-o", "/dev/full"});
-    EXPECT_EQ(full_disk.status, 2);
+    EXPECT_EQ(full_disk.exit_code, 2);
     EXPECT_EQ(full_disk.err, "ipu-profile: cannot write /dev/full: No space left on device\n");
     EXPECT_TRUE(std::filesystem::exists("/dev/full"));
 }
@@ -135,12 +135,12 @@ TEST_F(ToolCommands, TraceOfAProfileWithoutAClockRateFailsAndLeavesNoFile) {
     report.clock_hz = 0;
     testing::write_report(report, profile);
     const ToolRun trace = run({"trace", profile, "-o", dir.file("trace.json")});
-    EXPECT_EQ(trace.status, 2);
+    EXPECT_EQ(trace.exit_code, 2);
     EXPECT_EQ(trace.err,
               "ipu-profile: the profile's clock rate is 0 Hz, so its cycles cannot be converted "
               "to microseconds\n");
     EXPECT_FALSE(std::filesystem::exists(dir.file("trace.json")));
-    EXPECT_EQ(run({"summary", profile}).status, 0);
+    EXPECT_EQ(run({"summary", profile}).exit_code, 0);
 }
 
 }  // namespace

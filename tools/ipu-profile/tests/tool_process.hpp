@@ -3,16 +3,14 @@
 #include <string>
 #include <vector>
 
+#include "test_support/child_process.hpp"
+
 namespace ipu_profile::testing {
 
-struct ToolRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using ToolRun = test_support::ChildRun;
 
-// Runs the ipu-profile executable with `args` in the directory `scratch`, which
-// also receives its captured standard output and error.
+// Runs the ipu-profile executable with `args` in the directory `scratch`, with
+// its standard output and error captured apart.
 ToolRun run_tool(const std::vector<std::string>& args, const std::string& scratch);
 
 }  // namespace ipu_profile::testing

@@ -9,31 +9,17 @@
 #include <fstream>
 
 #include "ipu_package/input_stream.hpp"
+#include "test_support/temp_dir.hpp"
 
 namespace ipu_gemm {
 namespace {
 
 namespace fs = std::filesystem;
 
-// A fresh empty directory for one test, removed with everything in it after.
-class ScratchDirectory {
-  public:
-    ScratchDirectory() {
-        std::string pattern = (fs::temp_directory_path() / "gemm-profile-test-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
-    }
-    ~ScratchDirectory() { fs::remove_all(path_); }
-    ScratchDirectory(const ScratchDirectory&) = delete;
-    ScratchDirectory& operator=(const ScratchDirectory&) = delete;
-
-    const fs::path& path() const { return path_; }
-    std::size_t entries() const {
-        return static_cast<std::size_t>(std::distance(fs::directory_iterator(path_), {}));
-    }
-
-  private:
-    fs::path path_;
-};
+// The number of entries in `directory`.
+std::size_t entries(const fs::path& directory) {
+    return static_cast<std::size_t>(std::distance(fs::directory_iterator(directory), {}));
+}
 
 const ipu_package::ProfileReport report{
     1'850'000'000,
@@ -41,7 +27,7 @@ const ipu_package::ProfileReport report{
      {2, {}}}};
 
 TEST(PendingProfileFile, CommitPutsTheWholeReportAtTheTargetAndNothingElse) {
-    const ScratchDirectory directory;
+    const test_support::TempDir directory;
     const std::string target = (directory.path() / "profile.capnp").string();
     auto file = PendingProfileFile::create(target);
     ASSERT_TRUE(file.has_value()) << file.error();
@@ -49,7 +35,7 @@ TEST(PendingProfileFile, CommitPutsTheWholeReportAtTheTargetAndNothingElse) {
     EXPECT_FALSE(fs::exists(target)) << "nothing at the target before the commit";
 
     ASSERT_TRUE(file->commit(report).has_value());
-    EXPECT_EQ(directory.entries(), 1u) << "the temporary file became the target";
+    EXPECT_EQ(entries(directory.path()), 1u) << "the temporary file became the target";
     EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
                   fs::perms::others_read);
@@ -60,7 +46,7 @@ TEST(PendingProfileFile, CommitPutsTheWholeReportAtTheTargetAndNothingElse) {
 }
 
 TEST(PendingProfileFile, ReplacesAnOlderFileOnlyAtTheCommit) {
-    const ScratchDirectory directory;
+    const test_support::TempDir directory;
     const fs::path target = directory.path() / "profile.capnp";
     { std::ofstream(target) << "older"; }
     auto file = PendingProfileFile::create(target.string());
@@ -71,19 +57,19 @@ TEST(PendingProfileFile, ReplacesAnOlderFileOnlyAtTheCommit) {
 }
 
 TEST(PendingProfileFile, AnAbandonedFileLeavesNothingBehind) {
-    const ScratchDirectory directory;
+    const test_support::TempDir directory;
     {
         auto file = PendingProfileFile::create((directory.path() / "profile.capnp").string());
         ASSERT_TRUE(file.has_value());
-        EXPECT_EQ(directory.entries(), 1u);
+        EXPECT_EQ(entries(directory.path()), 1u);
         PendingProfileFile moved = std::move(*file);
-        EXPECT_EQ(directory.entries(), 1u);
+        EXPECT_EQ(entries(directory.path()), 1u);
     }
-    EXPECT_EQ(directory.entries(), 0u);
+    EXPECT_EQ(entries(directory.path()), 0u);
 }
 
 TEST(PendingProfileFile, UnwritablePlacesFailWithTheSystemsReason) {
-    const ScratchDirectory directory;
+    const test_support::TempDir directory;
     const auto missing = PendingProfileFile::create((directory.path() / "no/such.capnp").string());
     ASSERT_FALSE(missing.has_value());
     EXPECT_EQ(missing.error(), "cannot create a file beside it: No such file or directory");
@@ -96,7 +82,7 @@ TEST(PendingProfileFile, UnwritablePlacesFailWithTheSystemsReason) {
     ASSERT_FALSE(committed.has_value());
     EXPECT_EQ(committed.error().rfind("cannot move the profile into place: ", 0), 0u)
         << committed.error();
-    EXPECT_EQ(directory.entries(), 1u) << "only the directory is left";
+    EXPECT_EQ(entries(directory.path()), 1u) << "only the directory is left";
 }
 
 }  // namespace

@@ -45,7 +45,7 @@ quillmesh_test(hardware_suite_process_tests
     tests/suite/runner_lifetime_test.cpp
     tests/suite/gemm_case_test.cpp
     tests/suite/profile_fixtures.cpp
-  LIBRARIES ipu_package nlohmann_json::nlohmann_json test_support
+  LIBRARIES ipu_package ipu_package_test_support nlohmann_json::nlohmann_json test_support
 )
 add_dependencies(hardware_suite_process_tests suite_fake_runner hardware_e2e_fake_runners
   hardware_e2e_missing_runners hardware_e2e_unexecutable_runners)

@@ -1,5 +1,8 @@
 #include "profile_fixtures.hpp"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <stdexcept>
 
 #include "ipu_package/profile_writer.hpp"
@@ -67,6 +70,19 @@ std::string encoded(const ProfileReport& report, std::uint32_t schema_version) {
         throw std::runtime_error("cannot encode a fixture: " + bytes.error().debug());
     }
     return std::move(*bytes);
+}
+
+void write_report_file(const ProfileReport& report, const std::string& path,
+                       std::uint32_t schema_version) {
+    const int file = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (file < 0) {
+        throw std::runtime_error("cannot create " + path);
+    }
+    const auto written = write_profile(report, schema_version, file);
+    ::close(file);
+    if (!written) {
+        throw std::runtime_error("cannot write " + path + ": " + written.error().debug());
+    }
 }
 
 }  // namespace ipu_package::fixtures

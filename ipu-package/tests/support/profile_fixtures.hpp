@@ -24,4 +24,9 @@ ProfileReport synthetic_report(std::uint32_t tiles, std::uint32_t samples_per_ti
 // fail on these reports.
 std::string encoded(const ProfileReport& report, std::uint32_t schema_version = 1);
 
+// Writes `report` stamped with `schema_version` to a new file at `path` with the
+// library's writer; throws std::runtime_error when it cannot.
+void write_report_file(const ProfileReport& report, const std::string& path,
+                       std::uint32_t schema_version = 1);
+
 }  // namespace ipu_package::fixtures

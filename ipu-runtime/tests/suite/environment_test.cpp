@@ -6,6 +6,7 @@
 
 #include "profile_fixtures.hpp"
 #include "suite_process.hpp"
+#include "support/profile_fixtures.hpp"
 
 namespace suite_test {
 namespace {
@@ -28,7 +29,7 @@ EnvironmentChanges clean(EnvironmentChanges changes = {}) {
 std::vector<RunnerRecord> run_all(const Scratch& scratch, EnvironmentChanges changes,
                                   std::vector<std::string> arguments = {}) {
     const std::string profile = scratch.directory() + "/prepared.capnp";
-    write_profile_file(passing_profile(), profile);
+    ipu_package::fixtures::write_report_file(passing_profile(), profile);
     changes["FAKE_RUNNER_PROFILE"] = profile;
     changes["TMPDIR"] = scratch.directory();
     const SuiteRun run = run_process(suite, arguments, logging_to(scratch, clean(changes)));

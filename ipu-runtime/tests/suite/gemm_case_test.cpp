@@ -7,6 +7,7 @@
 
 #include "profile_fixtures.hpp"
 #include "suite_process.hpp"
+#include "support/profile_fixtures.hpp"
 
 namespace suite_test {
 namespace {
@@ -44,7 +45,7 @@ GemmRun run_gemm_case(const std::optional<ProfileReport>& prepared, std::uint32_
     EnvironmentChanges changes = {{"TMPDIR", temporary}};
     if (prepared) {
         const std::string source = scratch.directory() + "/prepared.capnp";
-        write_profile_file(*prepared, source, version);
+        ipu_package::fixtures::write_report_file(*prepared, source, version);
         changes["FAKE_RUNNER_PROFILE"] = source;
     }
     GemmRun result;
@@ -111,7 +112,7 @@ TEST(GemmCase, ARunnerThatWritesNoProfileFailsWithNotFound) {
 TEST(GemmCase, AFailedRunnerLeavesItsProfileUnread) {
     Scratch scratch;
     const std::string source = scratch.directory() + "/prepared.capnp";
-    write_profile_file(passing_profile(), source);
+    ipu_package::fixtures::write_report_file(passing_profile(), source);
     const SuiteRun run = run_process(suite, {gemm_case},
                                      logging_to(scratch, {{"TMPDIR", scratch.directory()},
                                                           {"FAKE_RUNNER_PROFILE", source},
@@ -127,7 +128,7 @@ TEST(GemmCase, AFailedRunnerLeavesItsProfileUnread) {
 TEST(GemmCase, AnEmptyTemporaryDirectoryMeansTheBareNameInTheWorkingDirectory) {
     Scratch scratch;
     const std::string source = scratch.directory() + "/prepared.capnp";
-    write_profile_file(passing_profile(), source);
+    ipu_package::fixtures::write_report_file(passing_profile(), source);
     const SuiteRun run = run_process(
         suite, {gemm_case}, logging_to(scratch, {{"TMPDIR", ""}, {"FAKE_RUNNER_PROFILE", source}}),
         "", scratch.directory());

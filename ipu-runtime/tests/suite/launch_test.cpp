@@ -5,6 +5,7 @@
 
 #include "profile_fixtures.hpp"
 #include "suite_process.hpp"
+#include "support/profile_fixtures.hpp"
 
 namespace suite_test {
 namespace {
@@ -55,7 +56,7 @@ TEST(SuiteProcess, EveryCasePassesWhenEveryRunnerExitsZero) {
     Scratch scratch;
     const std::string report = scratch.directory() + "/report.json";
     const std::string profile = scratch.directory() + "/prepared.capnp";
-    write_profile_file(passing_profile(), profile);
+    ipu_package::fixtures::write_report_file(passing_profile(), profile);
     const SuiteRun run = run_process(
         suite, {"--gtest_output=json:" + report},
         logging_to(scratch, {{"FAKE_RUNNER_PROFILE", profile}, {"TMPDIR", scratch.directory()}}));

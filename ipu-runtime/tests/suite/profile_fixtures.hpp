@@ -10,8 +10,4 @@ namespace suite_test {
 // sample each, the four step kinds spread over the first tiles, a positive clock.
 ipu_package::ProfileReport passing_profile();
 
-// Writes `profile` stamped with `schema_version` to `path`; throws on failure.
-void write_profile_file(const ipu_package::ProfileReport& profile, const std::string& path,
-                        std::uint32_t schema_version = 1);
-
 }  // namespace suite_test

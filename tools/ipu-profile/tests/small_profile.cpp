@@ -1,12 +1,6 @@
 #include "small_profile.hpp"
 
-#include <fcntl.h>
-#include <gtest/gtest.h>
-#include <stdlib.h>
-#include <unistd.h>
-
 #include <fstream>
-#include <ipu_package/profile_writer.hpp>
 #include <sstream>
 
 namespace ipu_profile::testing {
@@ -53,14 +47,6 @@ ipu_package::ProfileReport small_report() {
                 {.physical_tile = 1471, .samples = {}},
             },
     };
-}
-
-void write_report(const ipu_package::ProfileReport& report, const std::string& path) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    ASSERT_GE(fd, 0) << path;
-    const auto written = ipu_package::write_profile(report, 3, fd);
-    ::close(fd);
-    ASSERT_TRUE(written) << written.error();
 }
 
 std::string read_file(const std::string& path) {

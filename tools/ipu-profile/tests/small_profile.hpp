@@ -21,9 +21,6 @@ ipu_package::ProfileReport small_report();
 
 using test_support::TempDir;
 
-// Writes `report` to `path` with the library's writer; fails the test if it cannot.
-void write_report(const ipu_package::ProfileReport& report, const std::string& path);
-
 // The whole content of the file at `path`.
 std::string read_file(const std::string& path);
 

@@ -9,6 +9,7 @@
 #include "ipu_profile/json_forms.hpp"
 #include "ipu_profile/profile_files.hpp"
 #include "small_profile.hpp"
+#include "support/profile_fixtures.hpp"
 #include "tool_process.hpp"
 
 namespace ipu_profile {
@@ -20,7 +21,9 @@ using testing::ToolRun;
 
 class ToolCommands : public ::testing::Test {
   protected:
-    void SetUp() override { testing::write_report(testing::small_report(), profile); }
+    void SetUp() override {
+        ::ipu_package::fixtures::write_report_file(testing::small_report(), profile);
+    }
 
     ToolRun run(const std::vector<std::string>& args) { return run_tool(args, dir.path()); }
 
@@ -133,7 +136,7 @@ TEST_F(ToolCommands, OutputsThatCannotBeWrittenAreNamedAndLeaveNothingBehind) {
 TEST_F(ToolCommands, TraceOfAProfileWithoutAClockRateFailsAndLeavesNoFile) {
     ipu_package::ProfileReport report = testing::small_report();
     report.clock_hz = 0;
-    testing::write_report(report, profile);
+    ::ipu_package::fixtures::write_report_file(report, profile);
     const ToolRun trace = run({"trace", profile, "-o", dir.file("trace.json")});
     EXPECT_EQ(trace.exit_code, 2);
     EXPECT_EQ(trace.err,

@@ -73,6 +73,20 @@ std::expected<bool, std::string> parse_switch(std::string_view text) {
     return std::unexpected("not a switch (1 or 0)");
 }
 
+std::expected<std::size_t, std::string> parse_choice(std::string_view text,
+                                                     std::span<const std::string_view> choices,
+                                                     std::string_view what) {
+    const auto chosen = std::ranges::find(choices, text);
+    if (chosen != choices.end()) {
+        return static_cast<std::size_t>(chosen - choices.begin());
+    }
+    std::string problem = "not a " + std::string(what) + "; the " + std::string(what) + "s are ";
+    for (std::size_t i = 0; i < choices.size(); ++i) {
+        problem += (i == 0 ? "" : ", ") + std::string(choices[i]);
+    }
+    return std::unexpected(problem);
+}
+
 std::expected<std::uint16_t, std::string> parse_tile(std::string_view text) {
     const auto tile = parse_decimal(text, last_tile);
     if (!tile) {

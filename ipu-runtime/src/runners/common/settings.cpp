@@ -61,6 +61,13 @@ Setting<std::optional<std::vector<std::uint16_t>>> tile_list_setting(const std::
     return read_and_parse(name, parse_tile_list);
 }
 
+Setting<std::optional<std::size_t>> choice_setting(const std::string& name,
+                                                   std::span<const std::string_view> choices,
+                                                   std::string_view what) {
+    return read_and_parse(
+        name, [choices, what](std::string_view text) { return parse_choice(text, choices, what); });
+}
+
 Setting<bool> switch_setting(const std::string& name) {
     const auto on = read_and_parse(name, parse_switch);
     if (!on) {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <expected>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,6 +23,13 @@ std::expected<std::uint64_t, std::string> parse_number(std::string_view text, st
 
 // The switch "1" (on) or "0" (off); nothing else.
 std::expected<bool, std::string> parse_switch(std::string_view text);
+
+// One of `choices`, spelt exactly; returns its index. Any other text, the empty
+// one included, is refused with "not a <what>; the <what>s are <choices>", the
+// choices in order and separated by ", ".
+std::expected<std::size_t, std::string> parse_choice(std::string_view text,
+                                                     std::span<const std::string_view> choices,
+                                                     std::string_view what);
 
 // A logical C600 tile number: decimal, 0 to 1471.
 std::expected<std::uint16_t, std::string> parse_tile(std::string_view text);

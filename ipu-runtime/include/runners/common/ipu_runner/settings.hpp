@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <expected>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,6 +37,10 @@ Setting<std::optional<std::uint64_t>> decimal_setting(const std::string& name, s
 Setting<std::optional<std::uint64_t>> number_setting(const std::string& name, std::uint64_t max);
 Setting<std::optional<std::uint16_t>> tile_setting(const std::string& name);
 Setting<std::optional<std::vector<std::uint16_t>>> tile_list_setting(const std::string& name);
+// The index of the choice it names (parse_choice).
+Setting<std::optional<std::size_t>> choice_setting(const std::string& name,
+                                                   std::span<const std::string_view> choices,
+                                                   std::string_view what);
 
 // A switch that is off when absent.
 Setting<bool> switch_setting(const std::string& name);

@@ -39,11 +39,15 @@ mapfile -t faults <<<"$catalogue"
 mapfile -t cases < <("$suite" --gtest_list_tests | sed -n 's/^  \([a-z0-9_]*\).*/\1/p')
 ((${#cases[@]} > 0)) || fail "the suite lists no cases"
 
-# Runs the suite with IPU_SIM_FAULT=$1 (empty: none) and prints the names of the
-# cases that failed, one per line.
+# Runs the suite with IPU_SIM_FAULT=$1 (empty: without IPU_SIM_FAULT, so no
+# fault) and prints the names of the cases that failed, one per line.
 failed_cases() {
   local fault=$1 report="$scratch/report.xml" status=0
-  IPU_SIM_FAULT=$fault "$suite" --gtest_output="xml:$report" >"$scratch/suite.log" 2>&1 ||
+  local setting=(-u IPU_SIM_FAULT)
+  if [[ -n $fault ]]; then
+    setting=("IPU_SIM_FAULT=$fault")
+  fi
+  env "${setting[@]}" "$suite" --gtest_output="xml:$report" >"$scratch/suite.log" 2>&1 ||
     status=$?
   if ((status != 0 && status != 101)) || [[ ! -s $report ]]; then
     tail -n 20 "$scratch/suite.log" >&2

@@ -6,7 +6,6 @@ add_library(ipu_sim
   src/sim/cost_table.cpp
   src/sim/cycle_ledger.cpp
   src/sim/device.cpp
-  src/sim/device_config.cpp
   src/sim/exchange_phase.cpp
   src/sim/fault.cpp
   src/sim/fault_injector.cpp
@@ -14,16 +13,15 @@ add_library(ipu_sim
   src/sim/host_route.cpp
   src/sim/program_check.cpp
   src/sim/program_runner.cpp
-  src/sim/setting_error.cpp
   src/sim/tile_memory.cpp
 )
 target_include_directories(ipu_sim PUBLIC include/sim)
-target_link_libraries(ipu_sim PUBLIC ipu_exchange PRIVATE ipu_scenario ipu_text)
+target_link_libraries(ipu_sim PUBLIC ipu_exchange PRIVATE ipu_scenario)
 quillmesh_warnings(ipu_sim)
 
 quillmesh_test(ipu_sim_tests
   SOURCES
-    tests/sim/device_config_test.cpp
+    tests/sim/fault_catalogue_test.cpp
     tests/sim/device_host_test.cpp
     tests/sim/device_program_test.cpp
     tests/sim/fault_injection_test.cpp

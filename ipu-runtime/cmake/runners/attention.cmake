@@ -28,3 +28,6 @@ runner_e2e_test(runner.attention.fault.fp16-accumulation ipu-attention-f16-e2e 1
   IPU_SIM_FAULT=fp16-accumulation)
 runner_e2e_test(runner.attention.bad-setting ipu-attention-f16-e2e 2
   IPU_HOST_WRITE_JITTER_MAX_US=1ms)
+# An unknown fault is refused with the whole catalogue.
+runner_e2e_test(runner.attention.bad-fault-name ipu-attention-f16-e2e 2 IPU_SIM_FAULT=?
+  STDERR "ipu-attention-f16-e2e: IPU_SIM_FAULT=\"?\": not a fault; the faults are route-lane-stuck, route-row-stuck, h2d-packet-drop, h2d-packet-duplicate, h2d-late-landing, exchange-drop, exchange-bit-flip, multicast-receiver-drop, sram-address-alias, compute-bit-flip, skipped-sync, fp16-accumulation, profile-missing-tile, profile-missing-kind, profile-zero-clock")

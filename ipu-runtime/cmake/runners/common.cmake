@@ -64,16 +64,24 @@ set(RUNNER_VARIABLES
   IPU_GRAPH_TEST IPU_RANDOM_SEED
   IPU_GEMM_DIMENSION IPU_GEMM_SRAM_CHECK_BLOCK IPU_PROFILE_OUTPUT)
 
-# runner_e2e_test(NAME RUNNER EXIT_STATUS [VAR=value ...]) runs RUNNER with the
-# given variables and passes when it exits with EXIT_STATUS.
+# runner_e2e_test(NAME RUNNER EXIT_STATUS [VAR=value ...] [STDERR LINE]) runs RUNNER
+# with the given variables and passes when it exits with EXIT_STATUS and, with
+# STDERR, has written exactly the one line LINE to standard error.
 function(runner_e2e_test name runner status)
-  add_test(NAME ${name}
-    COMMAND sh -c "\"$0\"; test $? -eq ${status}" $<TARGET_FILE:${runner}>)
+  cmake_parse_arguments(PARSE_ARGV 3 ARG "" "STDERR" "")
+  if(DEFINED ARG_STDERR)
+    add_test(NAME ${name}
+      COMMAND sh -c "err=$(\"$0\" 2>&1 >/dev/null); test $? -eq ${status} && test \"$err\" = \"$1\""
+              $<TARGET_FILE:${runner}> "${ARG_STDERR}")
+  else()
+    add_test(NAME ${name}
+      COMMAND sh -c "\"$0\"; test $? -eq ${status}" $<TARGET_FILE:${runner}>)
+  endif()
   set(modifications "")
   foreach(variable IN LISTS RUNNER_VARIABLES)
     list(APPEND modifications "${variable}=unset:")
   endforeach()
-  foreach(assignment IN LISTS ARGN)
+  foreach(assignment IN LISTS ARG_UNPARSED_ARGUMENTS)
     string(REGEX REPLACE "^([^=]*)=" "\\1=set:" modification "${assignment}")
     list(APPEND modifications "${modification}")
   endforeach()

@@ -53,3 +53,8 @@ runner_e2e_test(runner.host.fault.sram-address-alias ipu-host-e2e 1
   IPU_HOST_TEST_ADDRESS=0x60000)
 runner_e2e_test(runner.host.bad-setting ipu-host-e2e 2 IPU_HOST_TEST_BYTES=0x10)
 runner_e2e_test(runner.host.bad-fault-name ipu-host-e2e 2 IPU_SIM_FAULT=route-stuck)
+# The device's settings are read with the same grammar as the runner's own.
+runner_e2e_test(runner.host.bad-jitter ipu-host-e2e 2 IPU_HOST_WRITE_JITTER_MAX_US=007
+  STDERR "ipu-host-e2e: IPU_HOST_WRITE_JITTER_MAX_US=\"007\": written with a leading zero")
+runner_e2e_test(runner.host.bad-bytes ipu-host-e2e 2 IPU_HOST_TEST_BYTES=007
+  STDERR "ipu-host-e2e: IPU_HOST_TEST_BYTES=\"007\": written with a leading zero")

@@ -1,8 +1,6 @@
 #include "ipu_sim/fault.hpp"
 
 #include <array>
-#include <cstdlib>
-#include <string>
 
 namespace ipu_sim {
 namespace {
@@ -38,15 +36,6 @@ constexpr std::array<Fault, catalogue.size()> faults_in_order = [] {
     return faults;
 }();
 
-std::string catalogue_list() {
-    std::string list = "one of";
-    for (const FaultName& entry : catalogue) {
-        list += ' ';
-        list += entry.name;
-    }
-    return list;
-}
-
 }  // namespace
 
 std::string_view fault_name(Fault fault) {
@@ -60,30 +49,6 @@ std::string_view fault_name(Fault fault) {
 
 std::span<const Fault> all_faults() {
     return faults_in_order;
-}
-
-std::optional<Fault> fault_from_name(std::string_view name) {
-    for (const FaultName& entry : catalogue) {
-        if (entry.name == name) {
-            return entry.fault;
-        }
-    }
-    return std::nullopt;
-}
-
-std::expected<Fault, SettingError> fault_from_setting(std::optional<std::string_view> value) {
-    if (!value || value->empty()) {
-        return Fault::None;
-    }
-    if (const std::optional<Fault> fault = fault_from_name(*value)) {
-        return *fault;
-    }
-    return std::unexpected(SettingError{"IPU_SIM_FAULT", std::string(*value), catalogue_list()});
-}
-
-std::expected<Fault, SettingError> fault_from_environment() {
-    const char* value = std::getenv("IPU_SIM_FAULT");
-    return fault_from_setting(value ? std::optional<std::string_view>(value) : std::nullopt);
 }
 
 }  // namespace ipu_sim

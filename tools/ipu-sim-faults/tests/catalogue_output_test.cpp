@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <stdlib.h>
 #include <sys/wait.h>
 
 #include <cstdio>
@@ -6,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "ipu_runner/device_settings.hpp"
 #include "ipu_sim/fault.hpp"
 
 namespace {
@@ -55,9 +57,11 @@ TEST(IpuSimFaults, PrintsEveryFaultNameOneALineInCatalogueOrder) {
     const auto faults = ipu_sim::all_faults();
     ASSERT_EQ(lines.size(), faults.size());
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        const auto setting = ipu_sim::fault_from_setting(lines[i]);
-        ASSERT_TRUE(setting.has_value()) << "line " << i << ": " << lines[i];
-        EXPECT_EQ(*setting, faults[i]) << "line " << i << ": " << lines[i];
+        ::setenv("IPU_SIM_FAULT", lines[i].c_str(), 1);
+        const auto config = ipu_runner::device_config_setting();
+        ::unsetenv("IPU_SIM_FAULT");
+        ASSERT_TRUE(config.has_value()) << "line " << i << ": " << config.error().line();
+        EXPECT_EQ(config->fault, faults[i]) << "line " << i << ": " << lines[i];
     }
 }
 

@@ -1,11 +1,7 @@
 #pragma once
 
-#include <expected>
-#include <optional>
 #include <span>
 #include <string_view>
-
-#include "ipu_sim/setting_error.hpp"
 
 namespace ipu_sim {
 
@@ -58,16 +54,5 @@ std::string_view fault_name(Fault fault);
 
 // Every fault of the catalogue in declaration order, Fault::None excluded.
 std::span<const Fault> all_faults();
-
-// The fault with this catalogue name; nullopt for any other text ("none" included).
-std::optional<Fault> fault_from_name(std::string_view name);
-
-// The fault an IPU_SIM_FAULT value asks for. Absent (nullopt) or empty means
-// Fault::None. Any other text that is not a catalogue name is a SettingError whose
-// `expected` lists every catalogue name.
-std::expected<Fault, SettingError> fault_from_setting(std::optional<std::string_view> value);
-
-// fault_from_setting applied to the process environment's IPU_SIM_FAULT.
-std::expected<Fault, SettingError> fault_from_environment();
 
 }  // namespace ipu_sim

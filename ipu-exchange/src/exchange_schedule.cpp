@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "ipu_exchange/c600_sram.hpp"
+#include "ipu_exchange/disjoint_ranges.hpp"
 #include "ipu_exchange/topology.hpp"
 
 namespace ipu_exchange {
@@ -14,38 +15,24 @@ namespace {
 constexpr std::string_view overlapping_writes = "overlapping receiver writes in one phase";
 constexpr std::string_view phase_too_long = "exchange phase exceeds the cycle counter";
 
-std::expected<void, ExchangeError> check_tile(std::uint16_t tile) {
-    if (tile >= c600_tile_count) {
-        return std::unexpected(ExchangeError::Tile{tile});
-    }
-    return {};
-}
-
-std::expected<void, ExchangeError> check_range(std::uint32_t address, std::uint32_t length) {
-    if (std::uint64_t{address} + length > c600_tile_sram_bytes) {
-        return std::unexpected(ExchangeError::Address{address});
-    }
-    return {};
-}
-
 // The checks of one transfer on its own, in the documented order.
 std::expected<void, ExchangeError> check_transfer(const ExchangeTransfer& transfer) {
-    if (auto ok = check_tile(transfer.sender); !ok) {
+    if (auto ok = check_c600_tile(transfer.sender); !ok) {
         return ok;
     }
     for (const ExchangeReceiver& receiver : transfer.receivers) {
-        if (auto ok = check_tile(receiver.tile); !ok) {
+        if (auto ok = check_c600_tile(receiver.tile); !ok) {
             return ok;
         }
     }
     if (transfer.length == 0 || transfer.length > c600_tile_sram_bytes) {
         return std::unexpected(ExchangeError::Count{transfer.length});
     }
-    if (auto ok = check_range(transfer.source_address, transfer.length); !ok) {
+    if (auto ok = check_c600_sram_range(transfer.source_address, transfer.length); !ok) {
         return ok;
     }
     for (const ExchangeReceiver& receiver : transfer.receivers) {
-        if (auto ok = check_range(receiver.address, transfer.length); !ok) {
+        if (auto ok = check_c600_sram_range(receiver.address, transfer.length); !ok) {
             return ok;
         }
     }
@@ -67,29 +54,16 @@ std::expected<void, ExchangeError> check_transfer(const ExchangeTransfer& transf
     return {};
 }
 
-struct ReceivedRange {
-    std::uint16_t tile;
-    std::uint32_t begin;
-    std::uint32_t end;
-};
-
 std::expected<void, ExchangeError> check_receiver_overlaps(
     std::span<const ExchangeTransfer> transfers) {
-    std::vector<ReceivedRange> ranges;
+    std::vector<MemoryRange> ranges;
     for (const ExchangeTransfer& transfer : transfers) {
         for (const ExchangeReceiver& receiver : transfer.receivers) {
-            ranges.push_back({receiver.tile, receiver.address, receiver.address + transfer.length});
+            ranges.push_back({receiver.tile, receiver.address,
+                              std::uint64_t{receiver.address} + transfer.length});
         }
     }
-    std::sort(ranges.begin(), ranges.end(), [](const ReceivedRange& a, const ReceivedRange& b) {
-        return a.tile != b.tile ? a.tile < b.tile : a.begin < b.begin;
-    });
-    for (std::size_t i = 1; i < ranges.size(); ++i) {
-        if (ranges[i].tile == ranges[i - 1].tile && ranges[i].begin < ranges[i - 1].end) {
-            return std::unexpected(ExchangeError::Schedule{overlapping_writes});
-        }
-    }
-    return {};
+    return check_disjoint(std::move(ranges), overlapping_writes);
 }
 
 // Greedy slot assignment in list order over per-tile send and receive ports.

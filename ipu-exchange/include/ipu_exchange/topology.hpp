@@ -8,8 +8,23 @@
 
 namespace ipu_exchange {
 
-// Number of tiles of the IPU on a C600 card.
-inline constexpr std::uint16_t c600_tile_count = 1472;
+// The C600's grid of tiles: physical number p sits in row p / c600_row_positions
+// at position p % c600_row_positions.
+inline constexpr std::uint16_t c600_rows = 23;
+inline constexpr std::uint16_t c600_row_positions = 64;
+
+// Number of tiles of the IPU on a C600 card, one on every position of the grid.
+// Logical and physical tile numbers both run from 0 to c600_tile_count - 1.
+inline constexpr std::uint16_t c600_tile_count = c600_rows * c600_row_positions;
+
+// Nothing when `tile` names a C600 tile (is below c600_tile_count), Tile(tile)
+// otherwise. Serves logical and physical numbers alike.
+inline std::expected<void, ExchangeError> check_c600_tile(std::uint16_t tile) {
+    if (tile >= c600_tile_count) {
+        return std::unexpected(ExchangeError::Tile{tile});
+    }
+    return {};
+}
 
 // The C600's physical number of a logical tile. Logical tiles come in pairs
 // (the two lanes), 23 pairs make a block that runs up the rows (even blocks)
@@ -20,13 +35,13 @@ inline constexpr std::uint16_t c600_tile_count = 1472;
 constexpr std::uint16_t c600_logical_to_physical(std::uint16_t logical) {
     const unsigned pair = logical / 2u;
     const unsigned lane = logical % 2u;
-    const unsigned block = pair / 23u;
-    unsigned row = pair % 23u;
+    const unsigned block = pair / c600_rows;
+    unsigned row = pair % c600_rows;
     if (block % 2u == 1u) {
-        row = 22u - row;
+        row = c600_rows - 1u - row;
     }
     const unsigned column = (block / 2u) * 4u + block % 2u;
-    return static_cast<std::uint16_t>(row * 64u + column + lane * 2u);
+    return static_cast<std::uint16_t>(row * c600_row_positions + column + lane * 2u);
 }
 
 // The logical-to-physical table of one card. Entry i is the physical number of

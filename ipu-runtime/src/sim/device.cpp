@@ -34,15 +34,13 @@ std::vector<TileMemory> make_tiles(FaultInjector& faults) {
     return tiles;
 }
 
+// The checks of a host transfer, in the order host_write documents.
 std::expected<void, ExchangeError> check_host_range(std::uint16_t tile, std::uint32_t address,
                                                     std::size_t length) {
-    if (tile >= ipu_exchange::c600_tile_count) {
-        return std::unexpected(ExchangeError::Tile{tile});
+    if (auto ok = ipu_exchange::check_c600_tile(tile); !ok) {
+        return ok;
     }
-    if (address > c600_tile_sram_bytes || length > c600_tile_sram_bytes - address) {
-        return std::unexpected(ExchangeError::Address{address});
-    }
-    return {};
+    return ipu_exchange::check_c600_sram_range(address, length);
 }
 
 }  // namespace

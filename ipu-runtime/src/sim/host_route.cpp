@@ -7,8 +7,8 @@ namespace ipu_sim {
 using ipu_exchange::ExchangeError;
 
 std::expected<TileRoute, ExchangeError> route_to_tile(std::uint16_t physical) {
-    if (physical >= ipu_exchange::c600_tile_count) {
-        return std::unexpected(ExchangeError::Tile{physical});
+    if (auto ok = ipu_exchange::check_c600_tile(physical); !ok) {
+        return std::unexpected(ok.error());
     }
     return TileRoute{
         .row = static_cast<std::uint8_t>(physical >> 6),
@@ -18,13 +18,15 @@ std::expected<TileRoute, ExchangeError> route_to_tile(std::uint16_t physical) {
 }
 
 std::expected<std::uint16_t, ExchangeError> route_destination(TileRoute route) {
-    const bool row_ok = route.row < c600_rows;
-    const bool column_ok = route.column < 64 && (route.column & 0b10u) == 0;
+    const bool row_ok = route.row < ipu_exchange::c600_rows;
+    const bool column_ok =
+        route.column < ipu_exchange::c600_row_positions && (route.column & 0b10u) == 0;
     const bool lane_ok = route.lane <= 1;
     if (!row_ok || !column_ok || !lane_ok) {
         return std::unexpected(ExchangeError::HostPacket{});
     }
-    return static_cast<std::uint16_t>(route.row * 64u + route.column + route.lane * 2u);
+    return static_cast<std::uint16_t>(route.row * ipu_exchange::c600_row_positions + route.column +
+                                      route.lane * 2u);
 }
 
 }  // namespace ipu_sim

@@ -18,8 +18,6 @@ struct TileRoute {
     friend bool operator==(const TileRoute&, const TileRoute&) = default;
 };
 
-inline constexpr std::uint8_t c600_rows = 23;
-
 // The route of a physical tile; Tile(n) when n is not a C600 physical tile.
 std::expected<TileRoute, ipu_exchange::ExchangeError> route_to_tile(std::uint16_t physical);
 

@@ -24,11 +24,6 @@ namespace {
 
 using namespace ipu_package;
 
-// The shape of a profiled GEMM run on a whole C600.
-constexpr std::uint32_t kTiles = 1472;
-constexpr std::uint32_t kSamplesPerTile = 1000;
-constexpr std::uint32_t kMetadataPerStep = 3;
-
 const std::string& large_profile() {
     static const std::string bytes = fixtures::encoded(bench::large_profile_report(), 1);
     return bytes;

@@ -10,6 +10,7 @@
 #include "case_failure.hpp"
 #include "device_lock.hpp"
 #include "host_test_and_jitter.hpp"
+#include "ipu_exchange/topology.hpp"
 #include "ipu_text/os_error.hpp"
 #include "launch.hpp"
 #include "verdict.hpp"
@@ -20,7 +21,7 @@ namespace {
 using ipu_package::ProfileReport;
 using ipu_package::ProfileStepKind;
 
-constexpr std::size_t expected_tile_count = 1472;
+constexpr std::size_t expected_tile_count = ipu_exchange::c600_tile_count;
 
 struct KindCheck {
     ProfileStepKind kind;

@@ -3,27 +3,27 @@
 #include <cstdint>
 #include <optional>
 
+#include "ipu_exchange/topology.hpp"
+
 namespace ipu_profile {
 
-// The chip seen by physical tile number: rows of 64 positions, 23 rows on a C600.
-inline constexpr std::uint32_t tiles_per_row = 64;
-inline constexpr std::uint32_t chip_rows = 23;
-inline constexpr std::uint32_t chip_tiles = tiles_per_row * chip_rows;
-
+// Where a physical tile number sits on the C600's grid (ipu_exchange::c600_rows
+// rows of ipu_exchange::c600_row_positions positions).
 struct TilePosition {
     std::uint32_t row = 0;
     std::uint32_t column = 0;
 };
 
-// Row and column of a physical tile number. Defined for every number; a row of 23
-// or more lies beyond the C600's grid.
+// Row and column of a physical tile number. Defined for every number; a row of
+// c600_rows or more lies beyond the C600's grid.
 constexpr TilePosition tile_position(std::uint32_t physical) {
-    return {physical / tiles_per_row, physical % tiles_per_row};
+    return {physical / ipu_exchange::c600_row_positions,
+            physical % ipu_exchange::c600_row_positions};
 }
 
 // Whether a physical number names one of the C600's tiles.
 constexpr bool on_chip(std::uint32_t physical) {
-    return physical < chip_tiles;
+    return physical < ipu_exchange::c600_tile_count;
 }
 
 // The logical number of the C600 tile whose physical number is `physical`, or

@@ -22,6 +22,7 @@ quillmesh_test(ipu_runner_tests
     tests/runners/common/mismatch_test.cpp
     tests/runners/common/parsers_test.cpp
     tests/runners/common/pattern_test.cpp
+    tests/runners/common/physical_tile_test.cpp
     tests/runners/common/settings_test.cpp
     tests/runners/common/tile_io_test.cpp
     tests/runners/common/runner_main_test.cpp

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "flash_attention.hpp"
+#include "ipu_runner/physical_tile.hpp"
 
 namespace ipu_attention {
 namespace {
@@ -13,9 +14,9 @@ using ipu_exchange::ExchangeTransfer;
 using ipu_sim::ByteRange;
 
 std::expected<ipu_sim::Superstep, ipu_exchange::ExchangeError> share_keys_and_values(
-    const AttentionPlan& plan, const ipu_exchange::Topology& topology) {
+    const AttentionPlan& plan) {
     const auto physical = [&](std::uint32_t head, std::uint32_t block) {
-        return topology.logical_to_physical[plan.tile(head, block)];
+        return ipu_runner::physical_tile(plan.tile(head, block));
     };
     std::vector<ExchangeTransfer> transfers;
     for (std::uint32_t head = 0; head < plan.shape.head_count() && plan.blocks_per_head() > 1;
@@ -65,12 +66,11 @@ ipu_sim::Codelet attention_codelet(const AttentionPlan& plan, std::uint32_t bloc
     };
 }
 
-ipu_sim::Superstep attend(const AttentionPlan& plan, const ipu_exchange::Topology& topology,
-                          ipu_sim::HostBufferId output) {
+ipu_sim::Superstep attend(const AttentionPlan& plan, ipu_sim::HostBufferId output) {
     ipu_sim::Superstep step{"flash attention", {}, {}, {}};
     for (std::uint32_t head = 0; head < plan.shape.head_count(); ++head) {
         for (std::uint32_t block = 0; block < plan.blocks_per_head(); ++block) {
-            const std::uint16_t tile = topology.logical_to_physical[plan.tile(head, block)];
+            const std::uint16_t tile = ipu_runner::physical_tile(plan.tile(head, block));
             step.compute.push_back(attention_codelet(plan, block, tile));
             step.host_sends.push_back(
                 ipu_sim::HostSend{tile, plan.output_address(), plan.block_bytes(block), output,
@@ -83,15 +83,14 @@ ipu_sim::Superstep attend(const AttentionPlan& plan, const ipu_exchange::Topolog
 }  // namespace
 
 std::expected<ipu_sim::Program, ipu_exchange::ExchangeError> build_attention_program(
-    const AttentionPlan& plan, const ipu_exchange::Topology& topology,
-    ipu_sim::HostBufferId output) {
-    auto share = share_keys_and_values(plan, topology);
+    const AttentionPlan& plan, ipu_sim::HostBufferId output) {
+    auto share = share_keys_and_values(plan);
     if (!share) {
         return std::unexpected(share.error());
     }
     ipu_sim::Program program;
     program.supersteps.push_back(std::move(*share));
-    program.supersteps.push_back(attend(plan, topology, output));
+    program.supersteps.push_back(attend(plan, output));
     return program;
 }
 

@@ -5,7 +5,6 @@
 
 #include "attention_plan.hpp"
 #include "ipu_exchange/exchange_error.hpp"
-#include "ipu_exchange/topology.hpp"
 #include "ipu_sim/program.hpp"
 
 namespace ipu_attention {
@@ -14,8 +13,8 @@ namespace ipu_attention {
 inline constexpr std::string_view flash_attention_kernel = "flash_attention_f16";
 
 // The device program of one shape, with each head's keys and values already on its
-// home tile and each block's query rows on the block's tile. Two supersteps,
-// physical tiles taken from `topology`:
+// home tile and each block's query rows on the block's tile. Two supersteps, on
+// the physical numbers of the plan's tiles:
 //   "share keys and values"  exchange only: every home tile multicasts its keys and
 //                            values to the head's other tiles;
 //   "flash attention"        every tile runs FlashAttention over its query rows
@@ -24,7 +23,6 @@ inline constexpr std::string_view flash_attention_kernel = "flash_attention_f16"
 //                            `output`, laid out as the output tensor.
 // Fails when the exchange schedule is refused.
 std::expected<ipu_sim::Program, ipu_exchange::ExchangeError> build_attention_program(
-    const AttentionPlan& plan, const ipu_exchange::Topology& topology,
-    ipu_sim::HostBufferId output);
+    const AttentionPlan& plan, ipu_sim::HostBufferId output);
 
 }  // namespace ipu_attention

@@ -7,7 +7,6 @@
 #include "attention_inputs.hpp"
 #include "attention_plan.hpp"
 #include "attention_program.hpp"
-#include "ipu_exchange/topology.hpp"
 #include "ipu_runner/tile_io.hpp"
 
 namespace ipu_attention {
@@ -60,9 +59,7 @@ std::vector<_Float16> output_tensor(std::span<const std::uint8_t> bytes) {
 
 // Runs one shape and returns its report line.
 std::expected<std::string, RunnerFailure> check_shape(const AttentionShape& shape,
-                                                      std::uint64_t seed,
-                                                      const ipu_exchange::Topology& topology,
-                                                      ipu_sim::Device& device) {
+                                                      std::uint64_t seed, ipu_sim::Device& device) {
     const AttentionPlan plan = plan_attention(shape);
     const AttentionInputs inputs = make_attention_inputs(shape, seed);
     if (auto written = write_inputs(plan, inputs, device); !written) {
@@ -72,7 +69,7 @@ std::expected<std::string, RunnerFailure> check_shape(const AttentionShape& shap
 
     const auto output_buffer =
         device.create_host_buffer(static_cast<std::uint32_t>(shape.tensor_elements() * 2));
-    const auto program = build_attention_program(plan, topology, output_buffer);
+    const auto program = build_attention_program(plan, output_buffer);
     if (!program) {
         return Failure(RunnerFailure::device("attention exchange schedule", program.error()));
     }
@@ -95,10 +92,9 @@ std::expected<std::string, RunnerFailure> check_shape(const AttentionShape& shap
 }  // namespace
 
 ipu_runner::RunnerOutcome run_attention(ipu_sim::Device& device, const ShapeReport& report) {
-    const auto topology = ipu_exchange::Topology::c600();
     const auto shapes = encoder_shapes();
     for (std::size_t index = 0; index < shapes.size(); ++index) {
-        const auto line = check_shape(shapes[index], input_seed + index, topology, device);
+        const auto line = check_shape(shapes[index], input_seed + index, device);
         if (!line) {
             return Failure(line.error());
         }

@@ -2,15 +2,15 @@
 
 #include <algorithm>
 
-#include "ipu_exchange/topology.hpp"
+#include "ipu_runner/physical_tile.hpp"
 #include "ipu_text/hex_text.hpp"
 
 namespace ipu_runner {
 std::string Mismatch::line() const {
     return check + ": first mismatch at tile " + std::to_string(tile) + " (physical " +
-           std::to_string(ipu_exchange::c600_logical_to_physical(tile)) + "), address " +
-           ipu_text::hex_text(address) + ": expected " + ipu_text::hex_text(expected, 2) +
-           ", actual " + ipu_text::hex_text(actual, 2);
+           std::to_string(physical_tile(tile)) + "), address " + ipu_text::hex_text(address) +
+           ": expected " + ipu_text::hex_text(expected, 2) + ", actual " +
+           ipu_text::hex_text(actual, 2);
 }
 
 std::optional<Mismatch> first_mismatch(std::string check, std::uint16_t tile, std::uint32_t address,

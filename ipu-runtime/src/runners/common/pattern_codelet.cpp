@@ -1,6 +1,6 @@
 #include "ipu_runner/pattern_codelet.hpp"
 
-#include "ipu_exchange/topology.hpp"
+#include "ipu_runner/physical_tile.hpp"
 
 namespace ipu_runner {
 
@@ -8,7 +8,7 @@ ipu_sim::Codelet pattern_codelet(std::uint16_t tile, PatternSource source,
                                  ipu_sim::ByteRange range) {
     return {
         .kernel = "init_pattern",
-        .tile = ipu_exchange::c600_logical_to_physical(tile),
+        .tile = physical_tile(tile),
         .inputs = {},
         .outputs = {range},
         .cost_class = ipu_sim::CostClass::Copy,

@@ -1,28 +1,20 @@
 #include "ipu_runner/tile_io.hpp"
 
-#include "ipu_exchange/topology.hpp"
+#include "ipu_runner/physical_tile.hpp"
 #include "ipu_text/hex_text.hpp"
 
 namespace ipu_runner {
 namespace {
 
-using ipu_exchange::c600_logical_to_physical;
-
 std::string place(std::uint16_t tile, std::uint32_t address) {
     return "tile " + std::to_string(tile) + " at " + ipu_text::hex_text(address);
-}
-
-// The physical number of a logical tile. A number from 1472 up is passed on as it
-// is, for the device to refuse: the mapping would fold it onto a real tile.
-std::uint16_t physical(std::uint16_t tile) {
-    return tile < ipu_exchange::c600_tile_count ? c600_logical_to_physical(tile) : tile;
 }
 
 }  // namespace
 
 DeviceStep write_tile(ipu_sim::Device& device, std::uint16_t tile, std::uint32_t address,
                       std::span<const std::uint8_t> bytes) {
-    const auto written = device.host_write(physical(tile), address, bytes);
+    const auto written = device.host_write(physical_tile(tile), address, bytes);
     if (!written) {
         return std::unexpected(
             RunnerFailure::device("H2D write to " + place(tile, address), written.error()));
@@ -32,7 +24,7 @@ DeviceStep write_tile(ipu_sim::Device& device, std::uint16_t tile, std::uint32_t
 
 DeviceStep check_tile(ipu_sim::Device& device, const TileExpectation& expected) {
     std::vector<std::uint8_t> actual(expected.bytes.size());
-    const auto read = device.host_read(physical(expected.tile), expected.address,
+    const auto read = device.host_read(physical_tile(expected.tile), expected.address,
                                        std::span<std::uint8_t>(actual));
     if (!read) {
         return std::unexpected(RunnerFailure::device(

@@ -3,16 +3,16 @@
 #include <algorithm>
 
 #include "gemm_program.hpp"
+#include "ipu_runner/physical_tile.hpp"
 #include "ipu_text/tile_list.hpp"
 
 namespace ipu_gemm {
 
-GemmAnnotations::GemmAnnotations(const GemmPlan& plan, const ipu_exchange::Topology& topology,
-                                 const ipu_sim::Program& program) {
+GemmAnnotations::GemmAnnotations(const GemmPlan& plan, const ipu_sim::Program& program) {
     for (std::uint32_t i = 0; i < plan.grid; ++i) {
         for (std::uint32_t j = 0; j < plan.grid; ++j) {
             for (std::uint32_t k = 0; k < plan.grid; ++k) {
-                products_[topology.logical_to_physical[plan.product_tile(i, j, k)]] = {i, j, k};
+                products_[ipu_runner::physical_tile(plan.product_tile(i, j, k))] = {i, j, k};
             }
         }
     }

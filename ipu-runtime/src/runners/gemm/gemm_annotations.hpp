@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "gemm_plan.hpp"
-#include "ipu_exchange/topology.hpp"
 #include "ipu_package/profile_report.hpp"
 #include "ipu_sim/program.hpp"
 #include "ipu_sim/step_record.hpp"
@@ -20,8 +19,7 @@ namespace ipu_gemm {
 // Usable as a StepAnnotator; steps of other runs or tiles get nothing.
 class GemmAnnotations {
   public:
-    GemmAnnotations(const GemmPlan& plan, const ipu_exchange::Topology& topology,
-                    const ipu_sim::Program& program);
+    GemmAnnotations(const GemmPlan& plan, const ipu_sim::Program& program);
 
     std::vector<ipu_package::ProfileMetadata> operator()(std::uint16_t physical_tile,
                                                          const ipu_sim::StepRecord& step) const;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "gemm_kernels.hpp"
+#include "ipu_runner/physical_tile.hpp"
 
 namespace ipu_gemm {
 namespace {
@@ -17,16 +18,14 @@ using ipu_sim::Codelet;
 // Physical tile numbers of the plan's products.
 class ProductTiles {
   public:
-    ProductTiles(const GemmPlan& plan, const ipu_exchange::Topology& topology)
-        : plan_(plan), topology_(topology) {}
+    explicit ProductTiles(const GemmPlan& plan) : plan_(plan) {}
 
     std::uint16_t operator()(std::uint32_t i, std::uint32_t j, std::uint32_t k) const {
-        return topology_.logical_to_physical[plan_.product_tile(i, j, k)];
+        return ipu_runner::physical_tile(plan_.product_tile(i, j, k));
     }
 
   private:
     const GemmPlan& plan_;
-    const ipu_exchange::Topology& topology_;
 };
 
 // A(i,k) goes from its home (i,0,k) to every (i,j,k); B(k,j) from its home
@@ -140,9 +139,9 @@ ipu_sim::Superstep sum_partials(const GemmPlan& plan, const ProductTiles& tile,
 
 }  // namespace
 
-std::expected<ipu_sim::Program, ExchangeError> build_gemm_program(
-    const GemmPlan& plan, const ipu_exchange::Topology& topology, ipu_sim::HostBufferId results) {
-    const ProductTiles tile(plan, topology);
+std::expected<ipu_sim::Program, ExchangeError> build_gemm_program(const GemmPlan& plan,
+                                                                  ipu_sim::HostBufferId results) {
+    const ProductTiles tile(plan);
     auto distribute = distribute_operands(plan, tile);
     if (!distribute) {
         return std::unexpected(distribute.error());

@@ -5,7 +5,6 @@
 
 #include "gemm_plan.hpp"
 #include "ipu_exchange/exchange_error.hpp"
-#include "ipu_exchange/topology.hpp"
 #include "ipu_sim/program.hpp"
 
 namespace ipu_gemm {
@@ -22,7 +21,7 @@ inline std::uint32_t result_offset(const GemmPlan& plan, BlockCoordinate at) {
 
 // The device program of `plan`, with the operand blocks already written to their
 // home tiles (A(i,k) on product tile (i,0,k), B(k,j) on product tile (0,j,k)).
-// Three supersteps, physical tiles taken from `topology`:
+// Three supersteps, on the physical numbers of the plan's tiles:
 //   "distribute operands"  exchange only: each home tile multicasts its block to
 //                          the other product tiles that need it;
 //   "block products"       every product tile multiplies its two blocks; products
@@ -31,6 +30,6 @@ inline std::uint32_t result_offset(const GemmPlan& plan, BlockCoordinate at) {
 //                          to `results` at result_offset.
 // Fails when an exchange schedule is refused.
 std::expected<ipu_sim::Program, ipu_exchange::ExchangeError> build_gemm_program(
-    const GemmPlan& plan, const ipu_exchange::Topology& topology, ipu_sim::HostBufferId results);
+    const GemmPlan& plan, ipu_sim::HostBufferId results);
 
 }  // namespace ipu_gemm

@@ -9,6 +9,7 @@
 #include "gemm_program.hpp"
 #include "ipu_exchange/topology.hpp"
 #include "ipu_runner/mismatch.hpp"
+#include "ipu_runner/physical_tile.hpp"
 #include "ipu_runner/tile_io.hpp"
 
 namespace ipu_gemm {
@@ -84,12 +85,13 @@ ipu_runner::DeviceStep check_sram_block(const GemmPlan& plan, const Matrix& expe
                                             bytes_of(extract_block(expected, plan, at))});
 }
 
+// The profile lists every tile in logical order.
 ipu_runner::DeviceStep write_cycle_profile(const GemmAnnotations& annotations,
-                                           const ipu_exchange::Topology& topology,
                                            ipu_sim::Device& device, PendingProfileFile& file) {
     std::vector<TileSteps> tiles;
-    tiles.reserve(topology.logical_to_physical.size());
-    for (const std::uint16_t physical : topology.logical_to_physical) {
+    tiles.reserve(ipu_exchange::c600_tile_count);
+    for (std::uint16_t logical = 0; logical < ipu_exchange::c600_tile_count; ++logical) {
+        const std::uint16_t physical = ipu_runner::physical_tile(logical);
         tiles.push_back(TileSteps{physical, device.steps(physical)});
     }
     auto report = build_profile(ipu_sim::device_clock_hz, tiles, annotations);
@@ -145,7 +147,6 @@ std::expected<std::optional<PendingProfileFile>, RunnerFailure> open_profile_fil
 ipu_runner::RunnerOutcome run_gemm(const GemmSettings& settings, ipu_sim::Device& device,
                                    std::optional<PendingProfileFile> profile) {
     const GemmPlan& plan = settings.plan;
-    const auto topology = ipu_exchange::Topology::c600();
     const GemmInputs inputs = make_gemm_inputs(plan.dimension, operand_seed);
 
     if (auto written = write_operands(plan, inputs, device); !written) {
@@ -154,7 +155,7 @@ ipu_runner::RunnerOutcome run_gemm(const GemmSettings& settings, ipu_sim::Device
     device.fence();
 
     const auto results = device.create_host_buffer(plan.grid * plan.grid * plan.block_bytes());
-    const auto program = build_gemm_program(plan, topology, results);
+    const auto program = build_gemm_program(plan, results);
     if (!program) {
         return Failure(RunnerFailure::device("GEMM exchange schedule", program.error()));
     }
@@ -175,8 +176,8 @@ ipu_runner::RunnerOutcome run_gemm(const GemmSettings& settings, ipu_sim::Device
         }
     }
     if (profile) {
-        const GemmAnnotations annotations(plan, topology, *program);
-        if (auto written = write_cycle_profile(annotations, topology, device, *profile); !written) {
+        const GemmAnnotations annotations(plan, *program);
+        if (auto written = write_cycle_profile(annotations, device, *profile); !written) {
             return Failure(std::move(written.error()));
         }
     }

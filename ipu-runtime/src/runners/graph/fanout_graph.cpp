@@ -17,10 +17,10 @@ constexpr ipu_runner::PatternSource block_pattern{11, source_tile};
 // other 1471 tiles; every receiver and the source must hold it afterwards.
 GraphBuild fanout_graph() {
     ipu_exchange::ExchangeTransfer multicast{
-        physical(source_tile), source_address, block_bytes, {}};
+        physical_tile(source_tile), source_address, block_bytes, {}};
     for (std::uint16_t tile = 0; tile < c600_tile_count; ++tile) {
         if (tile != source_tile) {
-            multicast.receivers.push_back({physical(tile), receive_address});
+            multicast.receivers.push_back({physical_tile(tile), receive_address});
         }
     }
     auto exchange = ipu_exchange::ExchangeSchedule::compile({std::move(multicast)});

@@ -5,7 +5,10 @@ namespace ipu_graph_runner {
 ipu_exchange::ExchangeTransfer transfer(std::uint16_t sender, std::uint32_t source_address,
                                         std::uint32_t length, std::uint16_t receiver,
                                         std::uint32_t receiver_address) {
-    return {physical(sender), source_address, length, {{physical(receiver), receiver_address}}};
+    return {physical_tile(sender),
+            source_address,
+            length,
+            {{physical_tile(receiver), receiver_address}}};
 }
 
 std::vector<std::uint32_t> words_of(std::span<const std::uint8_t> bytes) {

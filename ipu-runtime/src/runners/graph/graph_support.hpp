@@ -6,15 +6,13 @@
 
 #include "ipu_exchange/exchange_schedule.hpp"
 #include "ipu_exchange/topology.hpp"
+#include "ipu_runner/physical_tile.hpp"
 
 namespace ipu_graph_runner {
 
 using ipu_exchange::c600_tile_count;
-
-// The physical number of a logical tile; graphs are written in logical numbers.
-constexpr std::uint16_t physical(std::uint16_t logical) {
-    return ipu_exchange::c600_logical_to_physical(logical);
-}
+// Graphs are written in logical tile numbers.
+using ipu_runner::physical_tile;
 
 // A point-to-point transfer between logical tiles.
 ipu_exchange::ExchangeTransfer transfer(std::uint16_t sender, std::uint32_t source_address,

@@ -57,9 +57,9 @@ GraphBuild multicast_graph() {
                                                                {block_address, block_bytes}));
         }
         ipu_exchange::ExchangeTransfer multicast{
-            physical(mg.source), block_address, block_bytes, {}};
+            physical_tile(mg.source), block_address, block_bytes, {}};
         for (const std::uint16_t receiver : mg.receivers) {
-            multicast.receivers.push_back({physical(receiver), block_address});
+            multicast.receivers.push_back({physical_tile(receiver), block_address});
         }
         transfers.push_back(std::move(multicast));
         transfers.push_back(

@@ -27,7 +27,7 @@ ipu_sim::Codelet sum_codelet(const ReductionGroup& group) {
     const auto members = static_cast<std::uint32_t>(group.members.size());
     return {
         .kernel = "sum_partials_u32",
-        .tile = physical(group.leader),
+        .tile = physical_tile(group.leader),
         .inputs = {{partial_address, partial_bytes}, {staging_address, members * partial_bytes}},
         .outputs = {{partial_address, partial_bytes}},
         .cost_class = ipu_sim::CostClass::IntAdd,

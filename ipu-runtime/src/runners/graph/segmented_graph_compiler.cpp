@@ -23,7 +23,7 @@ ipu_sim::Codelet add_codelet(std::uint16_t tile, std::uint32_t left, std::uint32
     const std::uint32_t bytes = elements * 4;
     return {
         .kernel = "add_u32",
-        .tile = physical(tile),
+        .tile = physical_tile(tile),
         .inputs = {{left, bytes}, {right, bytes}},
         .outputs = {{sum, bytes}},
         .cost_class = ipu_sim::CostClass::IntAdd,

@@ -33,7 +33,7 @@ std::vector<std::uint32_t> running_sums(std::vector<std::uint32_t> block) {
 ipu_sim::Codelet running_sum_codelet(std::uint16_t tile) {
     return {
         .kernel = "running_sum_u32",
-        .tile = physical(tile),
+        .tile = physical_tile(tile),
         .inputs = {{send_address, block_bytes}},
         .outputs = {{send_address, block_bytes}},
         .cost_class = ipu_sim::CostClass::IntAdd,

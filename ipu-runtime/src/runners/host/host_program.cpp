@@ -3,20 +3,20 @@
 #include <algorithm>
 
 #include "host_reference.hpp"
-#include "ipu_exchange/topology.hpp"
 #include "ipu_runner/pattern_codelet.hpp"
+#include "ipu_runner/physical_tile.hpp"
 
 namespace ipu_host_runner {
 namespace {
 
-using ipu_exchange::c600_logical_to_physical;
+using ipu_runner::physical_tile;
 
 ipu_sim::Codelet transform_codelet(const HostSettings& s, std::uint16_t tile, std::string kernel,
                                    std::uint8_t (*transform)(std::uint8_t)) {
     const ipu_sim::ByteRange range{s.address, s.bytes};
     return {
         .kernel = std::move(kernel),
-        .tile = c600_logical_to_physical(tile),
+        .tile = physical_tile(tile),
         .inputs = {range},
         .outputs = {range},
         .cost_class = ipu_sim::CostClass::IntAdd,
@@ -36,10 +36,10 @@ std::vector<ipu_exchange::ExchangeTransfer> relay_transfers(const HostScenario& 
     std::vector<ipu_exchange::ExchangeTransfer> transfers;
     for (std::size_t i = 0; i < s.tiles.size(); ++i) {
         transfers.push_back({
-            .sender = c600_logical_to_physical(s.tiles[i]),
+            .sender = physical_tile(s.tiles[i]),
             .source_address = s.address,
             .length = s.bytes,
-            .receivers = {{c600_logical_to_physical(scenario.relay_tiles[i]), s.address}},
+            .receivers = {{physical_tile(scenario.relay_tiles[i]), s.address}},
         });
     }
     return transfers;
@@ -52,7 +52,7 @@ std::vector<ipu_sim::HostSend> host_sends(const HostScenario& scenario,
     const std::span<const std::uint16_t> tiles = scenario.final_tiles();
     for (std::size_t i = 0; i < tiles.size(); ++i) {
         sends.push_back({
-            .tile = c600_logical_to_physical(tiles[i]),
+            .tile = physical_tile(tiles[i]),
             .address = s.address,
             .length = s.bytes,
             .buffer = buffer,

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "ipu_exchange/topology.hpp"
 #include "ipu_runner/pattern_codelet.hpp"
+#include "ipu_runner/physical_tile.hpp"
 
 namespace ipu_randomized_runner {
 namespace {
@@ -13,14 +13,14 @@ constexpr std::uint32_t window_stream = 81;
 ipu_exchange::ExchangeTransfer device_transfer(const RandomGraph& graph,
                                                const RandomTransfer& transfer) {
     const TileWindow& sender = graph.windows[transfer.sender];
-    ipu_exchange::ExchangeTransfer result{ipu_exchange::c600_logical_to_physical(sender.tile),
+    ipu_exchange::ExchangeTransfer result{ipu_runner::physical_tile(sender.tile),
                                           sender.base + transfer.source_offset,
                                           transfer.length,
                                           {}};
     for (const RandomReceiver& receiver : transfer.receivers) {
         const TileWindow& window = graph.windows[receiver.window];
         result.receivers.push_back(
-            {ipu_exchange::c600_logical_to_physical(window.tile), window.base + receiver.offset});
+            {ipu_runner::physical_tile(window.tile), window.base + receiver.offset});
     }
     return result;
 }

@@ -99,8 +99,8 @@ TEST(SegmentedGraphCompiler, ShardsFillArenasInOrderAndCrossTheirBoundaries) {
     for (const auto& codelet : codelets) {
         runs.emplace_back(codelet.tile, codelet.work);
     }
-    const std::uint16_t four = physical(4);
-    const std::uint16_t nine = physical(9);
+    const std::uint16_t four = physical_tile(4);
+    const std::uint16_t nine = physical_tile(9);
     EXPECT_EQ(runs, (std::vector<std::pair<std::uint16_t, std::uint64_t>>{
                         {four, 3}, {four, 4}, {nine, 2}, {nine, 2}, {nine, 2}}));
     EXPECT_EQ(codelets[3].inputs, (std::vector<ipu_sim::ByteRange>{{0x1008, 8}, {0x1020, 8}}));

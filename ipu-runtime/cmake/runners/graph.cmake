@@ -19,6 +19,7 @@ add_runner(ipu-hardware-e2e
   TEST_TARGET ipu_graph_runner_tests
   TESTS
     graph_building_test.cpp
+    graph_run_test.cpp
     graph_settings_test.cpp
 )
 

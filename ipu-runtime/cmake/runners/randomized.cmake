@@ -9,6 +9,7 @@ add_runner(ipu-randomized-e2e
   LINKS PUBLIC ipu_runner ipu_scenario ipu_sim ipu_exchange
   TEST_TARGET ipu_randomized_runner_tests
   TESTS
+    random_graph_run_test.cpp
     random_graph_test.cpp
     randomized_settings_test.cpp
 )

@@ -7,6 +7,7 @@
 #include "attention_inputs.hpp"
 #include "attention_plan.hpp"
 #include "attention_program.hpp"
+#include "ipu_runner/device_settings.hpp"
 #include "ipu_runner/tile_io.hpp"
 
 namespace ipu_attention {
@@ -102,6 +103,14 @@ ipu_runner::RunnerOutcome run_attention(ipu_sim::Device& device, const ShapeRepo
     }
     return "FP16 FlashAttention of " + std::to_string(shapes.size()) +
            " encoder shapes matches the double-precision attention (" + describe_criterion() + ")";
+}
+
+ipu_runner::RunnerOutcome run_attention_f16_e2e(const ShapeReport& report) {
+    auto device = ipu_runner::open_device();
+    if (!device) {
+        return Failure(RunnerFailure(device.error()));
+    }
+    return run_attention(*device, report);
 }
 
 }  // namespace ipu_attention

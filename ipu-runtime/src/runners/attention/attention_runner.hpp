@@ -18,4 +18,8 @@ namespace ipu_attention {
 using ShapeReport = std::function<void(const std::string& line)>;
 ipu_runner::RunnerOutcome run_attention(ipu_sim::Device& device, const ShapeReport& report);
 
+// The whole of ipu-attention-f16-e2e: a device with the device settings of this
+// process (ipu_runner::open_device), then run_attention.
+ipu_runner::RunnerOutcome run_attention_f16_e2e(const ShapeReport& report);
+
 }  // namespace ipu_attention

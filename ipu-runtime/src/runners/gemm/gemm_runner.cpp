@@ -8,6 +8,7 @@
 #include "gemm_matrices.hpp"
 #include "gemm_program.hpp"
 #include "ipu_exchange/topology.hpp"
+#include "ipu_runner/device_settings.hpp"
 #include "ipu_runner/mismatch.hpp"
 #include "ipu_runner/physical_tile.hpp"
 #include "ipu_runner/tile_io.hpp"
@@ -129,8 +130,8 @@ std::string summary(const GemmSettings& settings, std::uint64_t cycles) {
     return line;
 }
 
-}  // namespace
-
+// The temporary file for the profile that `settings` asks for; nothing when no
+// profile is asked for.
 std::expected<std::optional<PendingProfileFile>, RunnerFailure> open_profile_file(
     const GemmSettings& settings) {
     if (!settings.profile_output) {
@@ -143,6 +144,8 @@ std::expected<std::optional<PendingProfileFile>, RunnerFailure> open_profile_fil
     }
     return std::optional<PendingProfileFile>(std::move(*file));
 }
+
+}  // namespace
 
 ipu_runner::RunnerOutcome run_gemm(const GemmSettings& settings, ipu_sim::Device& device,
                                    std::optional<PendingProfileFile> profile) {
@@ -182,6 +185,25 @@ ipu_runner::RunnerOutcome run_gemm(const GemmSettings& settings, ipu_sim::Device
         }
     }
     return summary(settings, cycles->end_cycle - cycles->start_cycle);
+}
+
+ipu_runner::RunnerOutcome run_gemm_e2e() {
+    const auto settings = gemm_settings_from_environment();
+    if (!settings) {
+        return Failure(settings.error());
+    }
+    auto config = ipu_runner::device_config_setting();
+    if (!config) {
+        return Failure(config.error());
+    }
+    // Step records are what the profile is made of; without a profile, skip them.
+    config->record_steps = settings->profile_output.has_value();
+    ipu_sim::Device device(std::move(*config));
+    auto profile = open_profile_file(*settings);
+    if (!profile) {
+        return Failure(std::move(profile.error()));
+    }
+    return run_gemm(*settings, device, std::move(*profile));
 }
 
 }  // namespace ipu_gemm

@@ -2,6 +2,8 @@
 
 #include "host_program.hpp"
 #include "host_reference.hpp"
+#include "host_settings.hpp"
+#include "ipu_runner/device_settings.hpp"
 #include "ipu_text/hex_text.hpp"
 
 namespace ipu_host_runner {
@@ -137,6 +139,18 @@ ipu_runner::RunnerOutcome run_host_scenario(const HostScenario& scenario, ipu_si
     }
     return describe(scenario) + ": all " + std::to_string(checked) + " bytes checked matched; " +
            std::to_string(device.cycle()) + " device cycles";
+}
+
+ipu_runner::RunnerOutcome run_host_e2e() {
+    auto settings = read_host_settings();
+    if (!settings) {
+        return std::unexpected(settings.error());
+    }
+    auto device = ipu_runner::open_device();
+    if (!device) {
+        return std::unexpected(device.error());
+    }
+    return run_host_scenario(build_host_scenario(std::move(*settings)), *device);
 }
 
 }  // namespace ipu_host_runner

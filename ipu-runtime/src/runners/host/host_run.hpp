@@ -16,4 +16,9 @@ namespace ipu_host_runner {
 // Returns the summary line, or the first mismatch or device refusal.
 ipu_runner::RunnerOutcome run_host_scenario(const HostScenario& scenario, ipu_sim::Device& device);
 
+// The whole of ipu-host-e2e: its settings (read_host_settings), a device with the
+// device settings of this process (ipu_runner::open_device), then the scenario of
+// the settings run by run_host_scenario.
+ipu_runner::RunnerOutcome run_host_e2e();
+
 }  // namespace ipu_host_runner

@@ -38,4 +38,15 @@ std::vector<std::uint16_t> TilePermutation::senders() const {
     return senders;
 }
 
+std::expected<ipu_exchange::ExchangeSchedule, ipu_exchange::ExchangeError> permutation_exchange(
+    const TilePermutation& permutation, std::uint32_t send_address, std::uint32_t length,
+    std::uint32_t receive_address) {
+    std::vector<ipu_exchange::ExchangeTransfer> transfers;
+    for (std::uint16_t tile = 0; tile < c600_tile_count; ++tile) {
+        transfers.push_back(
+            transfer(tile, send_address, length, permutation(tile), receive_address));
+    }
+    return ipu_exchange::ExchangeSchedule::compile(std::move(transfers));
+}
+
 }  // namespace ipu_graph_runner

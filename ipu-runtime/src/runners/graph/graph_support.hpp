@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <expected>
 #include <span>
 #include <vector>
 
@@ -42,5 +43,11 @@ class TilePermutation {
     std::uint32_t multiplier_;
     std::uint32_t offset_;
 };
+
+// One exchange phase in which every tile sends its `length` bytes at
+// `send_address` to tile permutation(tile) at `receive_address`.
+std::expected<ipu_exchange::ExchangeSchedule, ipu_exchange::ExchangeError> permutation_exchange(
+    const TilePermutation& permutation, std::uint32_t send_address, std::uint32_t length,
+    std::uint32_t receive_address);
 
 }  // namespace ipu_graph_runner

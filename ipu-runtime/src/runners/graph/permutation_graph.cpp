@@ -21,14 +21,11 @@ GraphBuild permutation_graph() {
                        std::to_string(c600_tile_count) + " tiles";
     ipu_sim::Superstep step{
         .operation = "permute", .compute = {}, .exchange = {}, .host_sends = {}};
-    std::vector<ipu_exchange::ExchangeTransfer> transfers;
     for (std::uint16_t tile = 0; tile < c600_tile_count; ++tile) {
         step.compute.push_back(
             ipu_runner::pattern_codelet(tile, {block_stream, tile}, {send_address, block_bytes}));
-        transfers.push_back(
-            transfer(tile, send_address, block_bytes, permutation(tile), receive_address));
     }
-    auto exchange = ipu_exchange::ExchangeSchedule::compile(std::move(transfers));
+    auto exchange = permutation_exchange(permutation, send_address, block_bytes, receive_address);
     if (!exchange) {
         return std::unexpected(exchange.error());
     }

@@ -68,17 +68,14 @@ GraphBuild sparse_compute_exchange_graph() {
                                              .compute = {},
                                              .exchange = {},
                                              .host_sends = {}};
-    std::vector<ipu_exchange::ExchangeTransfer> transfers;
     for (std::uint16_t tile = 0; tile < c600_tile_count; ++tile) {
         init.compute.push_back(
             ipu_runner::pattern_codelet(tile, {block_stream, tile}, {send_address, block_bytes}));
         if (computes(tile)) {
             compute_then_exchange.compute.push_back(running_sum_codelet(tile));
         }
-        transfers.push_back(
-            transfer(tile, send_address, block_bytes, permutation(tile), receive_address));
     }
-    auto exchange = ipu_exchange::ExchangeSchedule::compile(std::move(transfers));
+    auto exchange = permutation_exchange(permutation, send_address, block_bytes, receive_address);
     if (!exchange) {
         return std::unexpected(exchange.error());
     }

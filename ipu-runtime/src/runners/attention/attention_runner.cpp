@@ -70,11 +70,9 @@ std::expected<std::string, RunnerFailure> check_shape(const AttentionShape& shap
 
     const auto output_buffer =
         device.create_host_buffer(static_cast<std::uint32_t>(shape.tensor_elements() * 2));
-    const auto program = build_attention_program(plan, output_buffer);
-    if (!program) {
-        return Failure(RunnerFailure::device("attention exchange schedule", program.error()));
-    }
-    const auto cycles = ipu_runner::run_program(device, *program, "the attention program");
+    const auto cycles =
+        ipu_runner::run_built_program(device, build_attention_program(plan, output_buffer),
+                                      "attention exchange schedule", "the attention program");
     if (!cycles) {
         return Failure(cycles.error());
     }

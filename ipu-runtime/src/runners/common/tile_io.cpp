@@ -59,4 +59,14 @@ std::expected<ipu_sim::RunCycles, RunnerFailure> run_program(ipu_sim::Device& de
     return *ran;
 }
 
+std::expected<ipu_sim::RunCycles, RunnerFailure> run_built_program(ipu_sim::Device& device,
+                                                                   const ProgramBuild& build,
+                                                                   std::string_view building,
+                                                                   std::string_view what) {
+    if (!build) {
+        return std::unexpected(RunnerFailure::device(building, build.error()));
+    }
+    return run_program(device, *build, what);
+}
+
 }  // namespace ipu_runner

@@ -159,10 +159,8 @@ ipu_runner::RunnerOutcome run_gemm(const GemmSettings& settings, ipu_sim::Device
 
     const auto results = device.create_host_buffer(plan.grid * plan.grid * plan.block_bytes());
     const auto program = build_gemm_program(plan, results);
-    if (!program) {
-        return Failure(RunnerFailure::device("GEMM exchange schedule", program.error()));
-    }
-    const auto cycles = ipu_runner::run_program(device, *program, "the GEMM program");
+    const auto cycles = ipu_runner::run_built_program(device, program, "GEMM exchange schedule",
+                                                      "the GEMM program");
     if (!cycles) {
         return Failure(cycles.error());
     }

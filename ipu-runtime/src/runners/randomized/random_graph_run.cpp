@@ -105,12 +105,8 @@ ipu_runner::RunnerOutcome run_randomized_e2e() {
         return std::unexpected(device.error());
     }
     const RandomGraph graph = generate_random_graph(*seed);
-    const auto program = build_random_program(graph);
-    if (!program) {
-        return std::unexpected(
-            ipu_runner::RunnerFailure::device("compiling the random graph", program.error()));
-    }
-    const auto cycles = ipu_runner::run_program(*device, *program, "the random graph");
+    const auto cycles = ipu_runner::run_built_program(
+        *device, build_random_program(graph), "compiling the random graph", "the random graph");
     if (!cycles) {
         return std::unexpected(cycles.error());
     }

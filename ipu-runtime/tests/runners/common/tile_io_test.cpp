@@ -46,5 +46,16 @@ TEST(TileIo, RefusalsBecomeFailuresNamingTheStep) {
     }
 }
 
+TEST(TileIo, ARefusedBuildFailsAsTheStepThatBuiltItAndRunsNothing) {
+    ipu_sim::Device device;
+    const auto ran = run_built_program(
+        device, ProgramBuild(std::unexpected(ipu_exchange::ExchangeError::DuplicateTile{})),
+        "compiling the test graph", "the test graph");
+    ASSERT_FALSE(ran.has_value());
+    EXPECT_EQ(ran.error().status, ExitStatus::failed);
+    EXPECT_EQ(ran.error().line, "device refused compiling the test graph: DuplicateTile");
+    EXPECT_EQ(device.cycle(), 0u);
+}
+
 }  // namespace
 }  // namespace ipu_runner

@@ -44,4 +44,14 @@ std::expected<ipu_sim::RunCycles, RunnerFailure> run_program(ipu_sim::Device& de
                                                              const ipu_sim::Program& program,
                                                              std::string_view what);
 
+// A program as a runner builds it, or the exchange compiler's refusal of it.
+using ProgramBuild = std::expected<ipu_sim::Program, ipu_exchange::ExchangeError>;
+
+// run_program on the program that `build` holds; a refused build fails as a
+// refusal of the step `building` (for example "GEMM exchange schedule").
+std::expected<ipu_sim::RunCycles, RunnerFailure> run_built_program(ipu_sim::Device& device,
+                                                                   const ProgramBuild& build,
+                                                                   std::string_view building,
+                                                                   std::string_view what);
+
 }  // namespace ipu_runner

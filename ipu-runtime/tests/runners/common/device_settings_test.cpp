@@ -6,17 +6,15 @@
 #include <utility>
 #include <vector>
 
-#include "../scoped_environment.hpp"
+#include "../runner_endings.hpp"
 
 namespace ipu_runner {
 namespace {
 
+using ipu_runner_testing::device_variables;
 using ipu_runner_testing::ScopedEnvironment;
+using ipu_runner_testing::Variables;
 using ipu_sim::Fault;
-using Variables = std::vector<std::pair<std::string, std::string>>;
-
-const std::vector<std::string> device_variables = {"IPU_HOST_WRITE_JITTER_MAX_US",
-                                                   "IPU_HOST_WRITE_JITTER_SEED", "IPU_SIM_FAULT"};
 
 constexpr std::uint64_t default_seed = ipu_sim::default_host_write_jitter_seed;
 
@@ -77,52 +75,50 @@ TEST(DeviceSettings, EveryCatalogueNameSelectsItsFault) {
     }
 }
 
+// Device variables that are refused; the last one set is the one refused.
+struct Refusal {
+    Variables variables;
+    std::string problem;
+};
+
 // The device's variables follow the grammar of every other runner setting: no
 // leading zeros, no blanks, no empty values, "0x" in lower case.
 TEST(DeviceSettings, RefusedValuesNameTheVariableAndTheValue) {
-    const struct {
-        Variables variables;
-        std::string line;
-    } cases[] = {
-        {{{"IPU_HOST_WRITE_JITTER_MAX_US", "007"}},
-         "IPU_HOST_WRITE_JITTER_MAX_US=\"007\": written with a leading zero"},
-        {{{"IPU_HOST_WRITE_JITTER_MAX_US", ""}}, "IPU_HOST_WRITE_JITTER_MAX_US=\"\": empty"},
+    const Refusal refusals[] = {
+        {{{"IPU_HOST_WRITE_JITTER_MAX_US", "007"}}, "written with a leading zero"},
+        {{{"IPU_HOST_WRITE_JITTER_MAX_US", ""}}, "empty"},
         {{{"IPU_HOST_WRITE_JITTER_MAX_US", "4294967295"}},
-         "IPU_HOST_WRITE_JITTER_MAX_US=\"4294967295\": above the largest allowed value "
-         "4294967294"},
-        {{{"IPU_HOST_WRITE_JITTER_MAX_US", "-1"}},
-         "IPU_HOST_WRITE_JITTER_MAX_US=\"-1\": not an unsigned decimal number"},
-        {{{"IPU_HOST_WRITE_JITTER_MAX_US", " 5"}},
-         "IPU_HOST_WRITE_JITTER_MAX_US=\" 5\": not an unsigned decimal number"},
-        {{{"IPU_HOST_WRITE_JITTER_MAX_US", "1ms"}},
-         "IPU_HOST_WRITE_JITTER_MAX_US=\"1ms\": not an unsigned decimal number"},
+         "above the largest allowed value 4294967294"},
+        {{{"IPU_HOST_WRITE_JITTER_MAX_US", "-1"}}, "not an unsigned decimal number"},
+        {{{"IPU_HOST_WRITE_JITTER_MAX_US", " 5"}}, "not an unsigned decimal number"},
+        {{{"IPU_HOST_WRITE_JITTER_MAX_US", "1ms"}}, "not an unsigned decimal number"},
         {{{"IPU_HOST_WRITE_JITTER_MAX_US", "5"}, {"IPU_HOST_WRITE_JITTER_SEED", "007"}},
-         "IPU_HOST_WRITE_JITTER_SEED=\"007\": written with a leading zero"},
+         "written with a leading zero"},
         {{{"IPU_HOST_WRITE_JITTER_MAX_US", "5"},
           {"IPU_HOST_WRITE_JITTER_SEED", "18446744073709551616"}},
-         "IPU_HOST_WRITE_JITTER_SEED=\"18446744073709551616\": above the largest allowed value "
-         "18446744073709551615"},
-        {{{"IPU_HOST_WRITE_JITTER_SEED", "0x"}},
-         "IPU_HOST_WRITE_JITTER_SEED=\"0x\": no digits after 0x"},
-        {{{"IPU_HOST_WRITE_JITTER_SEED", "0X10"}},
-         "IPU_HOST_WRITE_JITTER_SEED=\"0X10\": upper-case 0X prefix; write 0x"},
-        {{{"IPU_HOST_WRITE_JITTER_SEED", "12\n"}},
-         "IPU_HOST_WRITE_JITTER_SEED=\"12\\n\": not an unsigned decimal number"},
-        {{{"IPU_SIM_FAULT", "cosmic-ray"}},
-         "IPU_SIM_FAULT=\"cosmic-ray\": not a fault; " + catalogue},
-        {{{"IPU_SIM_FAULT", ""}}, "IPU_SIM_FAULT=\"\": not a fault; " + catalogue},
-        {{{"IPU_SIM_FAULT", "none"}}, "IPU_SIM_FAULT=\"none\": not a fault; " + catalogue},
-        {{{"IPU_SIM_FAULT", "Route-Lane-Stuck"}},
-         "IPU_SIM_FAULT=\"Route-Lane-Stuck\": not a fault; " + catalogue},
+         "above the largest allowed value 18446744073709551615"},
+        {{{"IPU_HOST_WRITE_JITTER_SEED", "0x"}}, "no digits after 0x"},
+        {{{"IPU_HOST_WRITE_JITTER_SEED", "0X10"}}, "upper-case 0X prefix; write 0x"},
+        {{{"IPU_HOST_WRITE_JITTER_SEED", "12\n"}}, "not an unsigned decimal number"},
+        {{{"IPU_SIM_FAULT", "cosmic-ray"}}, "not a fault; " + catalogue},
+        {{{"IPU_SIM_FAULT", ""}}, "not a fault; " + catalogue},
+        {{{"IPU_SIM_FAULT", "none"}}, "not a fault; " + catalogue},
+        {{{"IPU_SIM_FAULT", "Route-Lane-Stuck"}}, "not a fault; " + catalogue},
         // The jitter settings are read before the fault.
         {{{"IPU_SIM_FAULT", "cosmic-ray"}, {"IPU_HOST_WRITE_JITTER_SEED", "x"}},
-         "IPU_HOST_WRITE_JITTER_SEED=\"x\": not an unsigned decimal number"},
+         "not an unsigned decimal number"},
     };
-    for (const auto& c : cases) {
-        const auto config = config_for(c.variables);
-        ASSERT_FALSE(config.has_value()) << c.line;
-        EXPECT_EQ(config.error().line(), c.line);
+    for (const Refusal& refusal : refusals) {
+        const auto& [variable, value] = refusal.variables.back();
+        const auto config = config_for(refusal.variables);
+        ASSERT_FALSE(config.has_value()) << variable << "=" << value;
+        EXPECT_EQ(config.error().variable, variable);
+        EXPECT_EQ(config.error().value, value);
+        EXPECT_EQ(config.error().problem, refusal.problem) << variable << "=" << value;
     }
+    // Like every setting's, the line quotes the value as it was given.
+    EXPECT_EQ(config_for({{"IPU_HOST_WRITE_JITTER_SEED", "12\n"}}).error().line(),
+              "IPU_HOST_WRITE_JITTER_SEED=\"12\\n\": not an unsigned decimal number");
 }
 
 TEST(DeviceSettings, OpenDeviceRefusesWhatTheSettingsRefuse) {

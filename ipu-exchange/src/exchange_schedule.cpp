@@ -103,8 +103,8 @@ class SlotAssigner {
 }  // namespace
 
 std::uint32_t exchange_latency_cycles(std::uint16_t sender, std::uint16_t receiver) {
-    const int rows = std::abs((sender >> 6) - (receiver >> 6));
-    const int columns = std::abs((sender & 63) - (receiver & 63));
+    const int rows = std::abs(c600_row(sender) - c600_row(receiver));
+    const int columns = std::abs(c600_row_position(sender) - c600_row_position(receiver));
     return exchange_base_latency_cycles + static_cast<std::uint32_t>(rows + columns);
 }
 

@@ -29,6 +29,20 @@ TEST(C600Mapping, IsDefinedForEverySixteenBitInput) {
     }
 }
 
+TEST(C600Grid, RowsOfSixtyFourPositionsFromThePhysicalNumber) {
+    EXPECT_EQ(c600_rows * c600_row_positions, c600_tile_count);
+    const struct {
+        std::uint16_t physical;
+        std::uint16_t row;
+        std::uint16_t position;
+    } tiles[] = {{0, 0, 0},     {63, 0, 63},    {64, 1, 0},
+                 {1409, 22, 1}, {1471, 22, 63}, {65535, 1023, 63}};
+    for (const auto& tile : tiles) {
+        EXPECT_EQ(c600_row(tile.physical), tile.row) << tile.physical;
+        EXPECT_EQ(c600_row_position(tile.physical), tile.position) << tile.physical;
+    }
+}
+
 TEST(Topology, C600TableIsAPermutationOfAllTiles) {
     const Topology topology = Topology::c600();
     ASSERT_EQ(topology.logical_to_physical.size(), 1472u);

@@ -17,6 +17,15 @@ inline constexpr std::uint16_t c600_row_positions = 64;
 // Logical and physical tile numbers both run from 0 to c600_tile_count - 1.
 inline constexpr std::uint16_t c600_tile_count = c600_rows * c600_row_positions;
 
+// The row of a physical tile number, and its position in that row. Defined for
+// every 16-bit number; a row of c600_rows or more lies beyond the grid.
+constexpr std::uint16_t c600_row(std::uint16_t physical) {
+    return static_cast<std::uint16_t>(physical / c600_row_positions);
+}
+constexpr std::uint16_t c600_row_position(std::uint16_t physical) {
+    return static_cast<std::uint16_t>(physical % c600_row_positions);
+}
+
 // Nothing when `tile` names a C600 tile (is below c600_tile_count), Tile(tile)
 // otherwise. Serves logical and physical numbers alike.
 inline std::expected<void, ExchangeError> check_c600_tile(std::uint16_t tile) {

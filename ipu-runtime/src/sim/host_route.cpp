@@ -11,7 +11,7 @@ std::expected<TileRoute, ExchangeError> route_to_tile(std::uint16_t physical) {
         return std::unexpected(ok.error());
     }
     return TileRoute{
-        .row = static_cast<std::uint8_t>(physical >> 6),
+        .row = static_cast<std::uint8_t>(ipu_exchange::c600_row(physical)),
         .column = static_cast<std::uint8_t>(physical & 0b111101u),
         .lane = static_cast<std::uint8_t>((physical >> 1) & 1u),
     };

@@ -14,7 +14,7 @@ namespace ipu_runner {
 
 // The steps runners take on a device, with the device's refusals turned into
 // RunnerFailure (status 1). Tiles are logical numbers; the device is addressed by
-// their physical numbers.
+// their physical numbers (physical_tile.hpp).
 
 using DeviceStep = std::expected<void, RunnerFailure>;
 

@@ -46,3 +46,12 @@ gtest_discover_tests(hardware_e2e
   PROPERTIES LABELS hardware RESOURCE_LOCK ipu-device TIMEOUT 300
     ENVIRONMENT IPU_TEST_RUNNER_TIMEOUT_SECONDS=240
 )
+
+# The whole suite once more with host writes landing late: the suite forwards
+# the jitter settings to every host and GEMM run, which must fence before using
+# what they wrote.
+add_test(NAME hardware_under_host_write_jitter COMMAND hardware_e2e)
+set_tests_properties(hardware_under_host_write_jitter PROPERTIES
+  LABELS hardware RESOURCE_LOCK ipu-device TIMEOUT 300
+  ENVIRONMENT
+    "IPU_TEST_HOST_WRITE_JITTER_MAX_US=250;IPU_TEST_HOST_WRITE_JITTER_SEED=3;IPU_TEST_RUNNER_TIMEOUT_SECONDS=240")

@@ -4,7 +4,7 @@
 add_executable(suite_fake_runner tests/suite/fake_runner.cpp)
 quillmesh_warnings(suite_fake_runner)
 
-set(runner_names ipu-hardware-e2e ipu-host-e2e ipu-randomized-e2e ipu-gemm-e2e ipu-attention-f16-e2e)
+get_property(runner_names GLOBAL PROPERTY QUILLMESH_RUNNERS)
 set(suite_test_root "${CMAKE_CURRENT_BINARY_DIR}/suite-test-runners")
 set(fake_runner_dir "${suite_test_root}/fake")
 set(missing_runner_dir "${suite_test_root}/missing")

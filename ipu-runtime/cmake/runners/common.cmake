@@ -34,7 +34,8 @@ quillmesh_test(ipu_runner_tests
 # builds one runner from src/runners/FOLDER. Its code but main.cpp is the static
 # library LIBRARY, linked with LINKS (the keywords of target_link_libraries), so
 # that the unit tests TEST_TARGET, built from TESTS in tests/runners/FOLDER, link
-# the code the executable runs. EXECUTABLE is main.cpp with LIBRARY. SOURCES and
+# the code the executable runs. EXECUTABLE is main.cpp with LIBRARY; the global
+# property QUILLMESH_RUNNERS lists every runner so built. SOURCES and
 # TESTS are file names within those folders.
 function(add_runner executable)
   cmake_parse_arguments(ARG "" "FOLDER;LIBRARY;TEST_TARGET" "SOURCES;LINKS;TESTS;TEST_LINKS"
@@ -48,44 +49,29 @@ function(add_runner executable)
   quillmesh_warnings(${ARG_LIBRARY})
 
   add_executable(${executable} src/runners/${ARG_FOLDER}/main.cpp)
+  set_property(GLOBAL APPEND PROPERTY QUILLMESH_RUNNERS ${executable})
   target_link_libraries(${executable} PRIVATE ${ARG_LIBRARY})
   quillmesh_warnings(${executable})
 
   quillmesh_test(${ARG_TEST_TARGET} SOURCES ${ARG_TESTS} LIBRARIES ${ARG_LIBRARY} ${ARG_TEST_LINKS})
 endfunction()
 
-# End-to-end tests: each runner started as the suite starts it, judged by its exit
-# status. Every runner variable is cleared first, so an outer environment cannot
-# change a scenario.
-set(RUNNER_VARIABLES
-  IPU_SIM_FAULT IPU_HOST_WRITE_JITTER_MAX_US IPU_HOST_WRITE_JITTER_SEED
-  IPU_HOST_TEST_TILE IPU_HOST_TEST_TILES IPU_HOST_TEST_BYTES IPU_HOST_TEST_ADDRESS
-  IPU_HOST_TEST_D2H_ONLY IPU_HOST_TEST_REMOTE_D2H IPU_HOST_TEST_EXCHANGE
-  IPU_HOST_TEST_INITIALIZED_EXCHANGE IPU_HOST_TEST_COMPUTE_RELAY
-  IPU_GRAPH_TEST IPU_RANDOM_SEED
-  IPU_GEMM_DIMENSION IPU_GEMM_SRAM_CHECK_BLOCK IPU_PROFILE_OUTPUT)
-
 # runner_e2e_test(NAME RUNNER EXIT_STATUS [VAR=value ...] [STDERR LINE]) runs RUNNER
-# with the given variables and passes when it exits with EXIT_STATUS and, with
-# STDERR, has written exactly the one line LINE to standard error.
+# as the suite starts it, with every IPU_ variable of the outer environment
+# cleared and then the given variables set, and passes when it exits with
+# EXIT_STATUS and, with STDERR, has written exactly the one line LINE to standard
+# error (run_runner_test.sh).
+set(RUN_RUNNER_TEST "${CMAKE_CURRENT_LIST_DIR}/run_runner_test.sh")
 function(runner_e2e_test name runner status)
   cmake_parse_arguments(PARSE_ARGV 3 ARG "" "STDERR" "")
   if(DEFINED ARG_STDERR)
+    # Quoted, so that a ';' in the line stays part of it.
     add_test(NAME ${name}
-      COMMAND sh -c "err=$(\"$0\" 2>&1 >/dev/null); test $? -eq ${status} && test \"$err\" = \"$1\""
-              $<TARGET_FILE:${runner}> "${ARG_STDERR}")
+      COMMAND "${RUN_RUNNER_TEST}" $<TARGET_FILE:${runner}> ${status} --stderr "${ARG_STDERR}"
+              ${ARG_UNPARSED_ARGUMENTS})
   else()
     add_test(NAME ${name}
-      COMMAND sh -c "\"$0\"; test $? -eq ${status}" $<TARGET_FILE:${runner}>)
+      COMMAND "${RUN_RUNNER_TEST}" $<TARGET_FILE:${runner}> ${status} ${ARG_UNPARSED_ARGUMENTS})
   endif()
-  set(modifications "")
-  foreach(variable IN LISTS RUNNER_VARIABLES)
-    list(APPEND modifications "${variable}=unset:")
-  endforeach()
-  foreach(assignment IN LISTS ARG_UNPARSED_ARGUMENTS)
-    string(REGEX REPLACE "^([^=]*)=" "\\1=set:" modification "${assignment}")
-    list(APPEND modifications "${modification}")
-  endforeach()
-  set_tests_properties(${name} PROPERTIES
-    LABELS runner TIMEOUT 60 ENVIRONMENT_MODIFICATION "${modifications}")
+  set_tests_properties(${name} PROPERTIES LABELS runner TIMEOUT 60)
 endfunction()

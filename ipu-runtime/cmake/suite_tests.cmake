@@ -31,7 +31,7 @@ quillmesh_test(hardware_suite_tests
     tests/suite/profile_checks_test.cpp
     tests/suite/profile_fixtures.cpp
     src/suite/build_configuration.cpp
-  LIBRARIES hardware_suite ipu_text
+  LIBRARIES hardware_suite ipu_text test_support
 )
 target_compile_definitions(hardware_suite_tests PRIVATE
   QUILLMESH_RUNNER_DIR="${fake_runner_dir}" QUILLMESH_DEVICE_LOCK="${suite_test_root}/unit.lock")

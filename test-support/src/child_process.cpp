@@ -115,9 +115,19 @@ ChildRun run_child(const std::string& executable, const std::vector<std::string>
     const MemoryFile input(setup.input);
     const MemoryFile out;
     const MemoryFile err;
+    int out_target = out.get();
+    if (!setup.out_file.empty()) {
+        out_target = ::open(setup.out_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        if (out_target < 0) {
+            throw std::runtime_error("cannot open " + setup.out_file);
+        }
+    }
     const pid_t pid =
-        spawn(executable, arguments, setup.environment, input.get(), out.get(),
-              setup.join_error_into_out ? out.get() : err.get(), setup.working_directory);
+        spawn(executable, arguments, setup.environment, input.get(), out_target,
+              setup.join_error_into_out ? out_target : err.get(), setup.working_directory);
+    if (out_target != out.get()) {
+        ::close(out_target);
+    }
     ChildRun run;
     run.exit_code = exit_code_of(pid);
     run.out = out.content();

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "test_support/scoped_environment.hpp"
 #include "test_support/temp_dir.hpp"
 
 namespace test_support {
@@ -11,7 +12,7 @@ const std::string shell = "/bin/sh";
 
 TEST(RunChild, GivesTheChildItsInputEnvironmentAndDirectoryAndKeepsItsStreamsApart) {
     TempDir directory;
-    ::setenv("TEST_SUPPORT_REMOVED", "still here", 1);
+    const ScopedEnvironment outer({{std::string("TEST_SUPPORT_REMOVED"), "still here"}});
     const ChildRun run = run_child(
         shell,
         {"-c",
@@ -20,7 +21,6 @@ TEST(RunChild, GivesTheChildItsInputEnvironmentAndDirectoryAndKeepsItsStreamsApa
         {.environment = {{"TEST_SUPPORT_SET", "value"}, {"TEST_SUPPORT_REMOVED", std::nullopt}},
          .input = "given input|",
          .working_directory = directory.path().string()});
-    ::unsetenv("TEST_SUPPORT_REMOVED");
     EXPECT_EQ(run.exit_code, 3);
     EXPECT_EQ(run.out, "given input|value|unset|" + directory.path().string() + "\n");
     EXPECT_EQ(run.err, "problem");

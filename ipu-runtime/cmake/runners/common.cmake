@@ -26,7 +26,7 @@ quillmesh_test(ipu_runner_tests
     tests/runners/common/settings_test.cpp
     tests/runners/common/tile_io_test.cpp
     tests/runners/common/runner_main_test.cpp
-  LIBRARIES ipu_runner
+  LIBRARIES ipu_runner test_support
 )
 
 # add_runner(EXECUTABLE FOLDER folder LIBRARY library SOURCES... LINKS...
@@ -53,7 +53,8 @@ function(add_runner executable)
   target_link_libraries(${executable} PRIVATE ${ARG_LIBRARY})
   quillmesh_warnings(${executable})
 
-  quillmesh_test(${ARG_TEST_TARGET} SOURCES ${ARG_TESTS} LIBRARIES ${ARG_LIBRARY} ${ARG_TEST_LINKS})
+  quillmesh_test(${ARG_TEST_TARGET} SOURCES ${ARG_TESTS}
+    LIBRARIES ${ARG_LIBRARY} test_support ${ARG_TEST_LINKS})
 endfunction()
 
 # runner_e2e_test(NAME RUNNER EXIT_STATUS [VAR=value ...] [STDERR LINE]) runs RUNNER

@@ -21,7 +21,6 @@ add_runner(ipu-gemm-e2e
     gemm_run_test.cpp
     gemm_settings_test.cpp
     profile_file_test.cpp
-  TEST_LINKS test_support
 )
 
 # End to end: first the suite's GEMM case, then its profile read back through the

@@ -9,9 +9,11 @@
 #include <vector>
 
 #include "ipu_runner/runner_main.hpp"
-#include "scoped_environment.hpp"
+#include "test_support/scoped_environment.hpp"
 
 namespace ipu_runner_testing {
+
+using test_support::ScopedEnvironment;
 
 using Variables = std::vector<std::pair<std::string, std::string>>;
 

@@ -6,6 +6,7 @@
 
 #include "cases/profiled_gemm.hpp"
 #include "profile_fixtures.hpp"
+#include "test_support/scoped_environment.hpp"
 
 namespace hardware_suite {
 namespace {
@@ -90,34 +91,24 @@ TEST(ProfileChecks, ReportTheFirstFailingCheckInTheirFixedOrder) {
     }
 }
 
-class GemmProfilePath : public testing::Test {
-  protected:
-    void SetUp() override {
-        if (const char* value = std::getenv("TMPDIR")) {
-            saved_ = value;
-        }
-    }
-    void TearDown() override {
-        if (saved_) {
-            ::setenv("TMPDIR", saved_->c_str(), 1);
-        } else {
-            ::unsetenv("TMPDIR");
-        }
-    }
-
-    std::optional<std::string> saved_;
-};
-
-TEST_F(GemmProfilePath, JoinsTheTemporaryDirectoryAndTheProcessId) {
+TEST(GemmProfilePath, JoinsTheTemporaryDirectoryAndTheProcessId) {
     const std::string name = "quillmesh-gemm-profile-" + std::to_string(::getpid()) + ".capnp";
-    ::unsetenv("TMPDIR");
-    EXPECT_EQ(gemm_profile_path(), "/tmp/" + name);
-    ::setenv("TMPDIR", "/var/scratch", 1);
-    EXPECT_EQ(gemm_profile_path(), "/var/scratch/" + name);
-    ::setenv("TMPDIR", "/var/scratch/", 1);
-    EXPECT_EQ(gemm_profile_path(), "/var/scratch/" + name);
-    ::setenv("TMPDIR", "", 1);
-    EXPECT_EQ(gemm_profile_path(), name);
+    {
+        const test_support::ScopedEnvironment unset({}, {"TMPDIR"});
+        EXPECT_EQ(gemm_profile_path(), "/tmp/" + name);
+    }
+    const struct {
+        std::string tmpdir;
+        std::string path;
+    } rows[] = {
+        {"/var/scratch", "/var/scratch/" + name},
+        {"/var/scratch/", "/var/scratch/" + name},
+        {"", name},
+    };
+    for (const auto& row : rows) {
+        const test_support::ScopedEnvironment set({{"TMPDIR", row.tmpdir}});
+        EXPECT_EQ(gemm_profile_path(), row.path) << "TMPDIR=" << row.tmpdir;
+    }
 }
 
 }  // namespace

@@ -22,6 +22,7 @@ struct ChildSetup {
     std::string input = {};               // the child's whole standard input
     std::string working_directory = {};   // this process's own when empty
     bool join_error_into_out = false;     // one stream, interleaved as the child wrote it
+    std::string out_file = {};  // when not empty, standard output goes there, not to `out`
 };
 
 // Runs `executable` with `arguments` as `setup` says and waits for it. The

@@ -12,9 +12,9 @@ namespace ipu_runner {
 namespace {
 
 using ipu_runner_testing::device_variables;
-using ipu_runner_testing::ScopedEnvironment;
 using ipu_runner_testing::Variables;
 using ipu_sim::Fault;
+using test_support::ScopedEnvironment;
 
 constexpr std::uint64_t default_seed = ipu_sim::default_host_write_jitter_seed;
 

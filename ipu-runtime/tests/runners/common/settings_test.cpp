@@ -1,27 +1,18 @@
 #include "ipu_runner/settings.hpp"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
+
+#include "test_support/scoped_environment.hpp"
 
 namespace ipu_runner {
 namespace {
 
-// Sets one variable for the life of a test and restores the absent state after.
-class ScopedVariable {
-  public:
-    ScopedVariable(const char* name, const char* value) : name_(name) { ::setenv(name, value, 1); }
-    ~ScopedVariable() { ::unsetenv(name_); }
-    ScopedVariable(const ScopedVariable&) = delete;
-    ScopedVariable& operator=(const ScopedVariable&) = delete;
-
-  private:
-    const char* name_;
-};
+using test_support::ScopedEnvironment;
 
 constexpr const char* variable = "IPU_RUNNER_TEST_SETTING";
 
 TEST(Settings, AbsentVariablesGiveNothingAndSwitchesOff) {
-    ::unsetenv(variable);
+    const ScopedEnvironment cleared({}, {variable});
     EXPECT_EQ(read_variable(variable), std::nullopt);
     EXPECT_EQ(decimal_setting(variable, 10).value(), std::nullopt);
     EXPECT_EQ(tile_list_setting(variable).value(), std::nullopt);
@@ -29,7 +20,7 @@ TEST(Settings, AbsentVariablesGiveNothingAndSwitchesOff) {
 }
 
 TEST(Settings, EmptyValueIsSetAndRefused) {
-    const ScopedVariable set(variable, "");
+    const ScopedEnvironment set({{std::string(variable), ""}});
     EXPECT_EQ(read_variable(variable), "");
     const auto bytes = decimal_setting(variable, 10);
     ASSERT_FALSE(bytes.has_value());
@@ -39,18 +30,18 @@ TEST(Settings, EmptyValueIsSetAndRefused) {
 
 TEST(Settings, ParsedValues) {
     {
-        const ScopedVariable set(variable, "0x60000");
+        const ScopedEnvironment set({{std::string(variable), "0x60000"}});
         EXPECT_EQ(number_setting(variable, 638976).value(), 0x60000u);
     }
     {
-        const ScopedVariable set(variable, "1471,274");
+        const ScopedEnvironment set({{std::string(variable), "1471,274"}});
         EXPECT_EQ(tile_list_setting(variable).value(), (std::vector<std::uint16_t>{1471, 274}));
         EXPECT_FALSE(tile_setting(variable).has_value());
     }
 }
 
 TEST(Settings, ErrorLineNamesVariableAndQuotedRawValue) {
-    const ScopedVariable set(variable, "12\n\xff\"x");
+    const ScopedEnvironment set({{std::string(variable), "12\n\xff\"x"}});
     const auto bytes = decimal_setting(variable, 100);
     ASSERT_FALSE(bytes.has_value());
     EXPECT_EQ(bytes.error().value, "12\n\xff\"x");
@@ -60,7 +51,7 @@ TEST(Settings, ErrorLineNamesVariableAndQuotedRawValue) {
 
 TEST(Settings, LongValueIsShortenedOnItsLine) {
     const std::string long_value(1000, '9');
-    const ScopedVariable set(variable, long_value.c_str());
+    const ScopedEnvironment set({{std::string(variable), long_value.c_str()}});
     const auto tile = tile_setting(variable);
     ASSERT_FALSE(tile.has_value());
     EXPECT_EQ(tile.error().value, long_value);
@@ -70,7 +61,7 @@ TEST(Settings, LongValueIsShortenedOnItsLine) {
 }
 
 TEST(Settings, ConflictShowsTheValueAsGiven) {
-    const ScopedVariable set(variable, "0x9c000");
+    const ScopedEnvironment set({{std::string(variable), "0x9c000"}});
     const SettingError error = setting_conflict(variable, "runs past the end of SRAM");
     EXPECT_EQ(error.line(), "IPU_RUNNER_TEST_SETTING=\"0x9c000\": runs past the end of SRAM");
 }

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "../scoped_environment.hpp"
+#include "test_support/scoped_environment.hpp"
 
 namespace ipu_gemm {
 namespace {
@@ -41,7 +41,7 @@ class ScopedSettings {
         return set;
     }
 
-    ipu_runner_testing::ScopedEnvironment environment_;
+    test_support::ScopedEnvironment environment_;
 };
 
 TEST(GemmSettings, AcceptedValues) {

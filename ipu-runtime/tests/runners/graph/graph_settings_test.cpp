@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "../scoped_environment.hpp"
+#include "test_support/scoped_environment.hpp"
 
 namespace ipu_graph_runner {
 namespace {
 
-using ipu_runner_testing::ScopedEnvironment;
+using test_support::ScopedEnvironment;
 
 std::vector<std::string_view> names(const std::vector<GraphEntry>& graphs) {
     std::vector<std::string_view> result;

@@ -4,8 +4,8 @@
 
 #include <numeric>
 
-#include "../scoped_environment.hpp"
 #include "ipu_text/tile_list.hpp"
+#include "test_support/scoped_environment.hpp"
 
 namespace ipu_host_runner {
 namespace {
@@ -21,7 +21,7 @@ const std::vector<std::string> all_variables = {
 };
 
 ipu_runner::Setting<HostSettings> read_with(const Variables& variables) {
-    const ipu_runner_testing::ScopedEnvironment environment(variables, all_variables);
+    const test_support::ScopedEnvironment environment(variables, all_variables);
     return read_host_settings();
 }
 

@@ -36,7 +36,7 @@ TEST(RandomizedE2e, SummaryCountsEveryWindowsBytes) {
     const RandomGraph graph = generate_random_graph(default_seed);
     std::vector<std::string> cleared = ipu_runner_testing::device_variables;
     cleared.push_back("IPU_RANDOM_SEED");
-    const ipu_runner_testing::ScopedEnvironment environment({}, cleared);
+    const test_support::ScopedEnvironment environment({}, cleared);
     const auto outcome = run_randomized_e2e();
     ASSERT_TRUE(outcome.has_value()) << outcome.error().line;
     EXPECT_NE(outcome->find(", " + std::to_string(graph.windows.size() * window_bytes) +

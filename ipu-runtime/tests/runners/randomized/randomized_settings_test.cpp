@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "../scoped_environment.hpp"
+#include "test_support/scoped_environment.hpp"
 
 namespace ipu_randomized_runner {
 namespace {
@@ -25,7 +25,7 @@ TEST(RandomizedSettings, SeedTable) {
         {"12 ", std::nullopt},
     };
     for (const auto& c : cases) {
-        const ipu_runner_testing::ScopedEnvironment environment(
+        const test_support::ScopedEnvironment environment(
             c.value
                 ? std::vector<std::pair<std::string, std::string>>{{"IPU_RANDOM_SEED", *c.value}}
                 : std::vector<std::pair<std::string, std::string>>{},

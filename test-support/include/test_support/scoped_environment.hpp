@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-namespace ipu_runner_testing {
+namespace test_support {
 
 // Sets the given variables and unsets the `cleared` ones for the life of the
 // object, then puts every one of them back as it was.
@@ -45,4 +45,4 @@ class ScopedEnvironment {
     std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
 };
 
-}  // namespace ipu_runner_testing
+}  // namespace test_support

@@ -17,7 +17,7 @@ add_library(hardware_suite STATIC
   src/suite/verdict.cpp
 )
 target_include_directories(hardware_suite PUBLIC src/suite)
-target_link_libraries(hardware_suite PUBLIC ipu_exchange ipu_package ipu_scenario GTest::gtest Threads::Threads
+target_link_libraries(hardware_suite PUBLIC ipu_exchange ipu_package ipu_runner_contract ipu_scenario GTest::gtest Threads::Threads
   PRIVATE ipu_text)
 quillmesh_warnings(hardware_suite)
 

@@ -13,7 +13,7 @@ add_library(ipu_runner
   src/runners/common/tile_io.cpp
 )
 target_include_directories(ipu_runner PUBLIC include/runners/common)
-target_link_libraries(ipu_runner PUBLIC ipu_exchange ipu_sim PRIVATE ipu_text)
+target_link_libraries(ipu_runner PUBLIC ipu_exchange ipu_runner_contract ipu_sim PRIVATE ipu_text)
 quillmesh_warnings(ipu_runner)
 
 quillmesh_test(ipu_runner_tests

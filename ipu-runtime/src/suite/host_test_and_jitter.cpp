@@ -2,9 +2,12 @@
 
 #include <cstdlib>
 
+#include "ipu_runner_contract/names.hpp"
 #include "launch.hpp"
 
 namespace hardware_suite {
+
+namespace contract = ipu_runner_contract;
 namespace {
 
 void forward(RunnerCommand& command, const char* suite_name, const char* runner_name) {
@@ -16,12 +19,12 @@ void forward(RunnerCommand& command, const char* suite_name, const char* runner_
 }  // namespace
 
 void configure_host_write_jitter(RunnerCommand& command) {
-    forward(command, "IPU_TEST_HOST_WRITE_JITTER_MAX_US", "IPU_HOST_WRITE_JITTER_MAX_US");
-    forward(command, "IPU_TEST_HOST_WRITE_JITTER_SEED", "IPU_HOST_WRITE_JITTER_SEED");
+    forward(command, "IPU_TEST_HOST_WRITE_JITTER_MAX_US", contract::host_write_jitter_max_us);
+    forward(command, "IPU_TEST_HOST_WRITE_JITTER_SEED", contract::host_write_jitter_seed);
 }
 
 int host_test(const std::vector<EnvironmentOverride>& environment) {
-    RunnerCommand command("ipu-host-e2e");
+    RunnerCommand command(contract::host_runner);
     for (const EnvironmentOverride& setting : environment) {
         command.set(setting.name, setting.value);
     }

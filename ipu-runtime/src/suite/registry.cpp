@@ -4,8 +4,11 @@
 #include "cases/host_route_coverage.hpp"
 #include "cases/profiled_gemm.hpp"
 #include "cases/randomized_scenarios.hpp"
+#include "ipu_runner_contract/names.hpp"
 
 namespace hardware_suite {
+
+namespace contract = ipu_runner_contract;
 
 const std::vector<RegisteredCase>& registry() {
     static const std::vector<RegisteredCase> cases = {
@@ -23,29 +26,31 @@ const std::vector<RegisteredCase>& registry() {
          graph_case("fanout", "launch direct multicast hardware test runner",
                     "single-source multicast graph")},
         {"distinct_sources_can_write_disjoint_host_ranges",
-         host_case({{"IPU_HOST_TEST_TILES", "1471,274"}, {"IPU_HOST_TEST_BYTES", "64"}},
+         host_case({{contract::host_test_tiles, "1471,274"}, {contract::host_test_bytes, "64"}},
                    "distinct multi-source D2H")},
         {"flash_attention_matches_host_softmax_across_encoder_shapes",
          flash_attention_matches_host_softmax_across_encoder_shapes},
         {"h2d_compute_d2d_compute_d2h_works",
-         host_case({{"IPU_HOST_TEST_COMPUTE_RELAY", "1"}, {"IPU_HOST_TEST_BYTES", "4"}},
+         host_case({{contract::host_test_compute_relay, "1"}, {contract::host_test_bytes, "4"}},
                    "H2D, compute, D2D, compute, and D2H composition")},
-        {"high_address_large_h2d_and_d2h_work", host_case({{"IPU_HOST_TEST_TILE", "100"},
-                                                           {"IPU_HOST_TEST_BYTES", "65536"},
-                                                           {"IPU_HOST_TEST_ADDRESS", "0x60000"}},
-                                                          "64-KiB high-address H2D and D2H")},
+        {"high_address_large_h2d_and_d2h_work",
+         host_case({{contract::host_test_tile, "100"},
+                    {contract::host_test_bytes, "65536"},
+                    {contract::host_test_address, "0x60000"}},
+                   "64-KiB high-address H2D and D2H")},
         {"host_routes_cover_every_endpoint_field", host_routes_cover_every_endpoint_field},
         {"initialized_d2d_relay_and_d2h_work",
-         host_case({{"IPU_HOST_TEST_EXCHANGE", "1"}, {"IPU_HOST_TEST_INITIALIZED_EXCHANGE", "1"}},
-                   "initialized D2D relay and D2H")},
+         host_case(
+             {{contract::host_test_exchange, "1"}, {contract::host_test_initialized_exchange, "1"}},
+             "initialized D2D relay and D2H")},
         {"initialized_local_tile_d2h_works",
-         host_case({{"IPU_HOST_TEST_D2H_ONLY", "1"}}, "initialized tile D2H")},
-        {"initialized_remote_tile_d2h_works", host_case({{"IPU_HOST_TEST_REMOTE_D2H", "1"},
-                                                         {"IPU_HOST_TEST_TILE", "1471"},
-                                                         {"IPU_HOST_TEST_BYTES", "8192"}},
+         host_case({{contract::host_test_d2h_only, "1"}}, "initialized tile D2H")},
+        {"initialized_remote_tile_d2h_works", host_case({{contract::host_test_remote_d2h, "1"},
+                                                         {contract::host_test_tile, "1471"},
+                                                         {contract::host_test_bytes, "8192"}},
                                                         "remote-tile initialized D2H")},
         {"large_h2d_timed_relay_and_d2h_composition_works",
-         host_case({{"IPU_HOST_TEST_EXCHANGE", "1"}, {"IPU_HOST_TEST_BYTES", "2048"}},
+         host_case({{contract::host_test_exchange, "1"}, {contract::host_test_bytes, "2048"}},
                    "large H2D, timed D2D relay, and D2H composition")},
         {"local_h2d_and_d2h_round_trip_works", host_case({}, "local H2D and D2H")},
         {"multicast_receiver_can_send_in_same_phase",
@@ -55,7 +60,7 @@ const std::vector<RegisteredCase>& registry() {
          randomized_multi_tile_host_round_trips_work},
         {"randomized_static_d2d_graphs_work", randomized_static_d2d_graphs_work},
         {"remote_tile_h2d_and_d2h_work",
-         host_case({{"IPU_HOST_TEST_TILE", "1471"}, {"IPU_HOST_TEST_BYTES", "8192"}},
+         host_case({{contract::host_test_tile, "1471"}, {contract::host_test_bytes, "8192"}},
                    "remote-tile H2D and D2H")},
         {"sparse_compute_to_dense_exchange_works",
          graph_case("reduction-permutation", "launch compute-to-exchange hardware test runner",

@@ -1,10 +1,11 @@
 #include <iostream>
 
 #include "attention_runner.hpp"
+#include "ipu_runner_contract/names.hpp"
 
 namespace {
 
-constexpr const char* runner_name = "ipu-attention-f16-e2e";
+constexpr const char* runner_name = ipu_runner_contract::attention_runner;
 
 void report_shape(const std::string& line) {
     std::cout << runner_name << ": " << line << '\n';

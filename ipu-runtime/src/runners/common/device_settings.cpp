@@ -3,16 +3,21 @@
 #include <limits>
 #include <vector>
 
+#include "ipu_runner_contract/names.hpp"
+
 namespace ipu_runner {
+
+namespace contract = ipu_runner_contract;
 namespace {
 
 Setting<ipu_sim::HostWriteJitter> host_write_jitter_setting() {
-    const auto max_us = decimal_setting("IPU_HOST_WRITE_JITTER_MAX_US", max_host_write_jitter_us);
+    const auto max_us =
+        decimal_setting(contract::host_write_jitter_max_us, max_host_write_jitter_us);
     if (!max_us) {
         return std::unexpected(max_us.error());
     }
     const auto seed =
-        number_setting("IPU_HOST_WRITE_JITTER_SEED", std::numeric_limits<std::uint64_t>::max());
+        number_setting(contract::host_write_jitter_seed, std::numeric_limits<std::uint64_t>::max());
     if (!seed) {
         return std::unexpected(seed.error());
     }
@@ -28,7 +33,7 @@ Setting<ipu_sim::Fault> fault_setting() {
     for (const ipu_sim::Fault fault : faults) {
         names.push_back(ipu_sim::fault_name(fault));
     }
-    const auto chosen = choice_setting("IPU_SIM_FAULT", names, "fault");
+    const auto chosen = choice_setting(contract::sim_fault, names, "fault");
     if (!chosen) {
         return std::unexpected(chosen.error());
     }

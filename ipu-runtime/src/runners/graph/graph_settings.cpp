@@ -1,6 +1,10 @@
 #include "graph_settings.hpp"
 
+#include "ipu_runner_contract/names.hpp"
+
 namespace ipu_graph_runner {
+
+namespace contract = ipu_runner_contract;
 
 ipu_runner::Setting<std::vector<GraphEntry>> read_graph_selection() {
     const auto catalogue = graph_catalogue();
@@ -8,7 +12,7 @@ ipu_runner::Setting<std::vector<GraphEntry>> read_graph_selection() {
     for (const GraphEntry& graph : catalogue) {
         names.push_back(graph.name);
     }
-    const auto chosen = ipu_runner::choice_setting("IPU_GRAPH_TEST", names, "graph");
+    const auto chosen = ipu_runner::choice_setting(contract::graph_test, names, "graph");
     if (!chosen) {
         return std::unexpected(chosen.error());
     }

@@ -3,23 +3,26 @@
 #include "alias_sentinels.hpp"
 #include "ipu_exchange/c600_sram.hpp"
 #include "ipu_exchange/topology.hpp"
+#include "ipu_runner_contract/names.hpp"
 
 namespace ipu_host_runner {
+
+namespace contract = ipu_runner_contract;
 namespace {
 
 using ipu_exchange::c600_tile_sram_bytes;
 using ipu_runner::setting_conflict;
 using ipu_runner::SettingError;
 
-constexpr const char* tile_variable = "IPU_HOST_TEST_TILE";
-constexpr const char* tiles_variable = "IPU_HOST_TEST_TILES";
-constexpr const char* bytes_variable = "IPU_HOST_TEST_BYTES";
-constexpr const char* address_variable = "IPU_HOST_TEST_ADDRESS";
-constexpr const char* d2h_only_variable = "IPU_HOST_TEST_D2H_ONLY";
-constexpr const char* remote_d2h_variable = "IPU_HOST_TEST_REMOTE_D2H";
-constexpr const char* exchange_variable = "IPU_HOST_TEST_EXCHANGE";
-constexpr const char* initialized_exchange_variable = "IPU_HOST_TEST_INITIALIZED_EXCHANGE";
-constexpr const char* compute_relay_variable = "IPU_HOST_TEST_COMPUTE_RELAY";
+constexpr const char* tile_variable = contract::host_test_tile;
+constexpr const char* tiles_variable = contract::host_test_tiles;
+constexpr const char* bytes_variable = contract::host_test_bytes;
+constexpr const char* address_variable = contract::host_test_address;
+constexpr const char* d2h_only_variable = contract::host_test_d2h_only;
+constexpr const char* remote_d2h_variable = contract::host_test_remote_d2h;
+constexpr const char* exchange_variable = contract::host_test_exchange;
+constexpr const char* initialized_exchange_variable = contract::host_test_initialized_exchange;
+constexpr const char* compute_relay_variable = contract::host_test_compute_relay;
 
 // Each relayed tile needs a partner outside the list of tiles.
 constexpr std::size_t max_relayed_tiles = ipu_exchange::c600_tile_count / 2;

@@ -2,11 +2,15 @@
 
 #include <limits>
 
+#include "ipu_runner_contract/names.hpp"
+
 namespace ipu_randomized_runner {
 
+namespace contract = ipu_runner_contract;
+
 ipu_runner::Setting<std::uint64_t> read_random_seed() {
-    const auto seed =
-        ipu_runner::decimal_setting("IPU_RANDOM_SEED", std::numeric_limits<std::uint64_t>::max());
+    const auto seed = ipu_runner::decimal_setting(contract::random_seed,
+                                                  std::numeric_limits<std::uint64_t>::max());
     if (!seed) {
         return std::unexpected(seed.error());
     }

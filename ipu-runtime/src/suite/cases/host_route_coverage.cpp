@@ -7,10 +7,13 @@
 #include "device_lock.hpp"
 #include "host_test_and_jitter.hpp"
 #include "ipu_exchange/topology.hpp"
+#include "ipu_runner_contract/names.hpp"
 #include "ipu_text/tile_list.hpp"
 #include "verdict.hpp"
 
 namespace hardware_suite {
+
+namespace contract = ipu_runner_contract;
 namespace {
 
 // Every value of the low six bits with row 0, then row * 64 + 17 for rows 1 to 22.
@@ -54,7 +57,7 @@ void host_routes_cover_every_endpoint_field() {
     const std::string logical_tiles = host_route_tiles();
     require_success(
         "host routes spanning every endpoint field",
-        host_test({{"IPU_HOST_TEST_TILES", logical_tiles}, {"IPU_HOST_TEST_BYTES", "64"}}));
+        host_test({{contract::host_test_tiles, logical_tiles}, {contract::host_test_bytes, "64"}}));
 }
 
 }  // namespace hardware_suite

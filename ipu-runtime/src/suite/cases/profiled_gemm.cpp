@@ -11,11 +11,14 @@
 #include "device_lock.hpp"
 #include "host_test_and_jitter.hpp"
 #include "ipu_exchange/topology.hpp"
+#include "ipu_runner_contract/names.hpp"
 #include "ipu_text/os_error.hpp"
 #include "launch.hpp"
 #include "verdict.hpp"
 
 namespace hardware_suite {
+
+namespace contract = ipu_runner_contract;
 namespace {
 
 using ipu_package::ProfileReport;
@@ -112,10 +115,10 @@ std::optional<std::string> profile_check_failure(const ProfileReport& profile) {
 void blocked_gemm_with_cycle_profile_works() {
     const DeviceGuard guard = device();
     const std::string profile_path = gemm_profile_path();
-    RunnerCommand command("ipu-gemm-e2e");
-    command.set("IPU_GEMM_DIMENSION", "128");
-    command.set("IPU_PROFILE_OUTPUT", profile_path);
-    command.set("IPU_GEMM_SRAM_CHECK_BLOCK", "1,1");
+    RunnerCommand command(contract::gemm_runner);
+    command.set(contract::gemm_dimension, "128");
+    command.set(contract::profile_output, profile_path);
+    command.set(contract::gemm_sram_check_block, "1,1");
     configure_host_write_jitter(command);
     require_success("blocked GEMM with per-tile cycle profile",
                     run_runner(command, "launch profiled blocked GEMM hardware test runner"));

@@ -6,6 +6,7 @@
 #include "device_lock.hpp"
 #include "host_test_and_jitter.hpp"
 #include "ipu_exchange/topology.hpp"
+#include "ipu_runner_contract/names.hpp"
 #include "ipu_scenario/scenario_generator.hpp"
 #include "ipu_text/hex_text.hpp"
 #include "ipu_text/tile_list.hpp"
@@ -13,6 +14,8 @@
 #include "verdict.hpp"
 
 namespace hardware_suite {
+
+namespace contract = ipu_runner_contract;
 namespace {
 
 constexpr std::uint64_t graph_seeds[] = {
@@ -49,8 +52,8 @@ void randomized_static_d2d_graphs_work() {
     const DeviceGuard guard = device();
     for (const std::uint64_t seed : graph_seeds) {
         const std::string capability = "randomized exchange graph seed " + ipu_text::hex_text(seed);
-        RunnerCommand command("ipu-randomized-e2e");
-        command.set("IPU_RANDOM_SEED", std::to_string(seed));
+        RunnerCommand command(contract::randomized_runner);
+        command.set(contract::random_seed, std::to_string(seed));
         require_success(capability, run_runner(command, "launch randomized hardware test runner"));
     }
 }
@@ -63,8 +66,8 @@ void randomized_multi_tile_host_round_trips_work() {
             "randomized host round trip seed=" + ipu_text::hex_text(round_trip.seed) +
             " bytes=" + std::to_string(round_trip.bytes) + " tiles=" + tiles;
         require_success(capability,
-                        host_test({{"IPU_HOST_TEST_TILES", tiles},
-                                   {"IPU_HOST_TEST_BYTES", std::to_string(round_trip.bytes)}}));
+                        host_test({{contract::host_test_tiles, tiles},
+                                   {contract::host_test_bytes, std::to_string(round_trip.bytes)}}));
     }
 }
 

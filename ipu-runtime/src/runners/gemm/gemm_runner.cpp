@@ -12,6 +12,7 @@
 #include "ipu_runner/mismatch.hpp"
 #include "ipu_runner/physical_tile.hpp"
 #include "ipu_runner/tile_io.hpp"
+#include "ipu_runner_contract/names.hpp"
 
 namespace ipu_gemm {
 namespace {
@@ -104,7 +105,7 @@ ipu_runner::DeviceStep write_cycle_profile(const GemmAnnotations& annotations,
     }
     const auto committed = file.commit(*report);
     if (!committed) {
-        return Failure(RunnerFailure(ipu_runner::SettingError{std::string(profile_output_variable),
+        return Failure(RunnerFailure(ipu_runner::SettingError{ipu_runner_contract::profile_output,
                                                               file.target(), committed.error()}));
     }
     return {};
@@ -140,7 +141,7 @@ std::expected<std::optional<PendingProfileFile>, RunnerFailure> open_profile_fil
     auto file = PendingProfileFile::create(*settings.profile_output);
     if (!file) {
         return Failure(RunnerFailure(ipu_runner::SettingError{
-            std::string(profile_output_variable), *settings.profile_output, file.error()}));
+            ipu_runner_contract::profile_output, *settings.profile_output, file.error()}));
     }
     return std::optional<PendingProfileFile>(std::move(*file));
 }

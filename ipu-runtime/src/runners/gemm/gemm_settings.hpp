@@ -6,14 +6,8 @@
 
 #include "gemm_plan.hpp"
 #include "ipu_runner/settings.hpp"
-#include "ipu_runner_contract/names.hpp"
 
 namespace ipu_gemm {
-
-inline constexpr std::string_view dimension_variable = ipu_runner_contract::gemm_dimension;
-inline constexpr std::string_view sram_check_block_variable =
-    ipu_runner_contract::gemm_sram_check_block;
-inline constexpr std::string_view profile_output_variable = ipu_runner_contract::profile_output;
 
 // The dimension when IPU_GEMM_DIMENSION is absent.
 inline constexpr std::uint32_t default_dimension = 128;

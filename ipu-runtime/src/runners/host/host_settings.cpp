@@ -14,16 +14,6 @@ using ipu_exchange::c600_tile_sram_bytes;
 using ipu_runner::setting_conflict;
 using ipu_runner::SettingError;
 
-constexpr const char* tile_variable = contract::host_test_tile;
-constexpr const char* tiles_variable = contract::host_test_tiles;
-constexpr const char* bytes_variable = contract::host_test_bytes;
-constexpr const char* address_variable = contract::host_test_address;
-constexpr const char* d2h_only_variable = contract::host_test_d2h_only;
-constexpr const char* remote_d2h_variable = contract::host_test_remote_d2h;
-constexpr const char* exchange_variable = contract::host_test_exchange;
-constexpr const char* initialized_exchange_variable = contract::host_test_initialized_exchange;
-constexpr const char* compute_relay_variable = contract::host_test_compute_relay;
-
 // Each relayed tile needs a partner outside the list of tiles.
 constexpr std::size_t max_relayed_tiles = ipu_exchange::c600_tile_count / 2;
 
@@ -38,11 +28,11 @@ struct Switches {
 ipu_runner::Setting<Switches> read_switches() {
     Switches switches{};
     const std::pair<const char*, bool*> table[] = {
-        {d2h_only_variable, &switches.d2h_only},
-        {remote_d2h_variable, &switches.remote_d2h},
-        {exchange_variable, &switches.exchange},
-        {initialized_exchange_variable, &switches.initialized_exchange},
-        {compute_relay_variable, &switches.compute_relay},
+        {contract::host_test_d2h_only, &switches.d2h_only},
+        {contract::host_test_remote_d2h, &switches.remote_d2h},
+        {contract::host_test_exchange, &switches.exchange},
+        {contract::host_test_initialized_exchange, &switches.initialized_exchange},
+        {contract::host_test_compute_relay, &switches.compute_relay},
     };
     for (const auto& [variable, on] : table) {
         const auto value = ipu_runner::switch_setting(variable);
@@ -55,17 +45,17 @@ ipu_runner::Setting<Switches> read_switches() {
 }
 
 ipu_runner::Setting<std::vector<std::uint16_t>> read_tiles() {
-    const auto tile = ipu_runner::tile_setting(tile_variable);
+    const auto tile = ipu_runner::tile_setting(contract::host_test_tile);
     if (!tile) {
         return std::unexpected(tile.error());
     }
-    auto tiles = ipu_runner::tile_list_setting(tiles_variable);
+    auto tiles = ipu_runner::tile_list_setting(contract::host_test_tiles);
     if (!tiles) {
         return std::unexpected(tiles.error());
     }
     if (*tile && *tiles) {
-        return std::unexpected(
-            setting_conflict(tile_variable, "set together with IPU_HOST_TEST_TILES; set one"));
+        return std::unexpected(setting_conflict(contract::host_test_tile,
+                                                "set together with IPU_HOST_TEST_TILES; set one"));
     }
     if (*tiles) {
         return std::move(**tiles);
@@ -80,11 +70,12 @@ ipu_runner::Setting<HostSettings> read_host_settings() {
     if (!tiles) {
         return std::unexpected(tiles.error());
     }
-    const auto bytes = ipu_runner::decimal_setting(bytes_variable, c600_tile_sram_bytes);
+    const auto bytes = ipu_runner::decimal_setting(contract::host_test_bytes, c600_tile_sram_bytes);
     if (!bytes) {
         return std::unexpected(bytes.error());
     }
-    const auto address = ipu_runner::number_setting(address_variable, c600_tile_sram_bytes - 1);
+    const auto address =
+        ipu_runner::number_setting(contract::host_test_address, c600_tile_sram_bytes - 1);
     if (!address) {
         return std::unexpected(address.error());
     }
@@ -107,34 +98,36 @@ ipu_runner::Setting<HostSettings> read_host_settings() {
     };
 
     if (settings.bytes == 0) {
-        return std::unexpected(setting_conflict(bytes_variable, "must be at least 1"));
+        return std::unexpected(setting_conflict(contract::host_test_bytes, "must be at least 1"));
     }
     if (std::uint64_t{settings.address} + settings.bytes > c600_tile_sram_bytes) {
         const std::string problem = "the range of " + std::to_string(settings.bytes) +
                                     " bytes at " + std::to_string(settings.address) +
                                     " runs past the end of the tile's " +
                                     std::to_string(c600_tile_sram_bytes) + " bytes of SRAM";
-        return std::unexpected(
-            setting_conflict(*address ? address_variable : bytes_variable, problem));
+        return std::unexpected(setting_conflict(
+            *address ? contract::host_test_address : contract::host_test_bytes, problem));
     }
     const bool relayed = settings.path != HostPath::direct;
     const std::uint64_t holders = settings.tiles.size() * (relayed ? 2u : 1u);
     const std::uint64_t per_tile =
         settings.bytes + alias_sentinel_bytes(settings.address, settings.bytes);
     if (holders * per_tile > max_total_bytes) {
-        return std::unexpected(setting_conflict(
-            bytes_variable, std::to_string(holders) + " tiles of " + std::to_string(per_tile) +
-                                " bytes (data and alias sentinels) exceed the " +
-                                std::to_string(max_total_bytes >> 20) + " MiB a run may move"));
+        return std::unexpected(
+            setting_conflict(contract::host_test_bytes,
+                             std::to_string(holders) + " tiles of " + std::to_string(per_tile) +
+                                 " bytes (data and alias sentinels) exceed the " +
+                                 std::to_string(max_total_bytes >> 20) + " MiB a run may move"));
     }
     if (relayed && settings.tiles.size() > max_relayed_tiles) {
-        return std::unexpected(setting_conflict(
-            tiles_variable, "more than " + std::to_string(max_relayed_tiles) +
-                                " tiles cannot each have a relay partner outside the list"));
+        return std::unexpected(
+            setting_conflict(contract::host_test_tiles,
+                             "more than " + std::to_string(max_relayed_tiles) +
+                                 " tiles cannot each have a relay partner outside the list"));
     }
     if (switches->initialized_exchange && !relayed) {
         return std::unexpected(setting_conflict(
-            initialized_exchange_variable,
+            contract::host_test_initialized_exchange,
             "needs IPU_HOST_TEST_EXCHANGE or IPU_HOST_TEST_COMPUTE_RELAY set to 1"));
     }
     return settings;
